@@ -1,0 +1,38 @@
+# Two commands for a fresh Debian 12 machine: `make run` and `make test`.
+BUILD ?= build
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+ROOM := 理科室
+
+.PHONY: all build run test bench clean
+
+all: build
+
+build:
+	@scripts/install-deps.sh build
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS)
+
+# The demo room is a copy of the program named after the room; its bookings
+# go to demo/$(ROOM).dat beside it.
+run:
+	@scripts/install-deps.sh run
+	@$(MAKE) --no-print-directory build
+	@mkdir -p demo
+	@cp -f $(BUILD)/roomboard "demo/$(ROOM)"
+	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
+	    echo "No display: start it on a desktop, or without one: xvfb-run make run"; exit 1; fi
+	@"demo/$(ROOM)"
+
+test:
+	@scripts/install-deps.sh test
+	@$(MAKE) --no-print-directory build
+	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+bench:
+	@scripts/install-deps.sh bench
+	@cmake -S . -B $(BUILD) -DROOMBOARD_BENCH=ON >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS) --target roomboard_bench
+	@$(BUILD)/bench/roomboard_bench
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs the Debian packages a given make target needs, and only those that
+# are missing, so a second run is quick and offline.
+#   scripts/install-deps.sh build|run|test|bench
+set -euo pipefail
+
+build=(cmake make g++ qt6-base-dev qt6-base-dev-tools fonts-ipafont-gothic fonts-noto-cjk)
+case "${1:-build}" in
+    build) want=("${build[@]}") ;;
+    run)   want=("${build[@]}" qt6-qpa-plugins) ;;
+    test)  want=("${build[@]}" xvfb xauth xdotool faketime x11-utils) ;;
+    bench) want=("${build[@]}" libbenchmark-dev time) ;;
+    *) echo "usage: $0 build|run|test|bench" >&2; exit 2 ;;
+esac
+
+missing=()
+for pkg in "${want[@]}"; do
+    status=$(dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null || true)
+    [[ "$status" == "install ok installed" ]] || missing+=("$pkg")
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+if ! command -v apt-get >/dev/null; then
+    echo "Missing packages: ${missing[*]}. Install them with your package manager." >&2
+    exit 1
+fi
+sudo=()
+if [[ $(id -u) -ne 0 ]]; then
+    command -v sudo >/dev/null || { echo "Please run as root or install sudo: missing ${missing[*]}" >&2; exit 1; }
+    sudo=(sudo)
+fi
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,85 @@
+#include "board/BookingRecord.h"
+
+#include "board/Cp932.h"
+
+namespace {
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+// Reads one field starting at pos; leaves pos on the first byte after the
+// field and its trailing blanks. Empty when the field is malformed.
+std::optional<QByteArrayView> readField(QByteArrayView line, qsizetype &pos)
+{
+    const qsizetype n = line.size();
+    while (pos < n && isBlank(line[pos]))
+        ++pos;
+
+    QByteArrayView field;
+    if (pos < n && line[pos] == '"') {
+        const qsizetype open = pos + 1;
+        const qsizetype close = line.indexOf('"', open);
+        if (close < 0)
+            return std::nullopt;
+        field = line.sliced(open, close - open);
+        pos = close + 1;
+    } else {
+        const qsizetype start = pos;
+        while (pos < n && line[pos] != ',') {
+            if (line[pos] == '"')
+                return std::nullopt;
+            ++pos;
+        }
+        qsizetype end = pos;
+        while (end > start && isBlank(line[end - 1]))
+            --end;
+        // The program always quotes; an empty bare field is what is left of
+        // a record torn after its comma, and must not pass for a clearing.
+        if (end == start)
+            return std::nullopt;
+        return line.sliced(start, end - start);
+    }
+
+    while (pos < n && isBlank(line[pos]))
+        ++pos;
+    return field;
+}
+
+} // namespace
+
+std::optional<BookingRecord> BookingRecord::parse(QByteArrayView line)
+{
+    qsizetype pos = 0;
+    const auto key = readField(line, pos);
+    if (!key || pos >= line.size() || line[pos] != ',')
+        return std::nullopt;
+    ++pos;
+    const auto text = readField(line, pos);
+    if (!text || pos != line.size())
+        return std::nullopt;
+    return BookingRecord{*key, *text};
+}
+
+std::optional<QByteArray> BookingRecord::format(const QString &key, const QString &text)
+{
+    for (const QString *field : {&key, &text}) {
+        if (field->contains(QLatin1Char('"')) || field->contains(QLatin1Char('\r'))
+            || field->contains(QLatin1Char('\n')))
+            return std::nullopt;
+    }
+    const auto keyBytes = Cp932::encode(key);
+    const auto textBytes = Cp932::encode(text);
+    if (!keyBytes || !textBytes)
+        return std::nullopt;
+
+    QByteArray line;
+    line.reserve(keyBytes->size() + textBytes->size() + 7);
+    line += '"';
+    line += *keyBytes;
+    line += "\",\"";
+    line += *textBytes;
+    line += "\"\r\n";
+    return line;
+}

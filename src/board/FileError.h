@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+class QFileDevice;
+
+// Why a file operation failed, in words a teacher can pass on to whoever
+// looks after the school's computers.
+namespace FileError {
+
+// Call right after the failing operation: errno still holds the cause.
+QString reason(const QFileDevice &file, int savedErrno);
+
+} // namespace FileError

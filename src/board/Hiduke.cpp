@@ -1,0 +1,230 @@
+#include "board/Hiduke.h"
+
+#include "board/AppIcon.h"
+#include "board/BoardLabel.h"
+#include "board/BoardLayout.h"
+#include "board/BookingLog.h"
+#include "board/BookingReplay.h"
+#include "board/JapaneseFont.h"
+#include "board/MessageBox.h"
+#include "board/NamingModeBox.h"
+#include "board/SystemTitle.h"
+#include "board/WrappingButton.h"
+#include "classmenu/ClassMenu.h"
+
+#include <QMouseEvent>
+
+namespace {
+
+const QString Instructions = QStringLiteral(
+    "使用したい授業駒をクリックし、学級・教科を指定してください。"
+    "すでに授業が入っている駒をクリックすると削除の確認がされます。");
+const QString SlotNumbers = QStringLiteral("１　　２　　３　　４　　５　　６　　７");
+const QString AfterLessons = QStringLiteral("授業後");
+const QString Authorship = QStringLiteral("作成：roomboard 開発チーム");
+const QString ClearQuestion = QStringLiteral("クラスを消去しますか。");
+const QString Weekdays[5] = {QStringLiteral("(月)"), QStringLiteral("(火)"), QStringLiteral("(水)"),
+                             QStringLiteral("(木)"), QStringLiteral("(金)")};
+constexpr QChar IdeographicSpace(0x3000);
+
+} // namespace
+
+Hiduke::Hiduke(BoardEnvironment environment, QWidget *parent)
+    : QWidget(parent)
+    , m_environment(std::move(environment))
+    , m_YYMMDD(DateWindow::current(m_environment.today()))
+{
+    setObjectName(QStringLiteral("Hiduke"));
+    setWindowTitle(caption());
+    setWindowIcon(AppIcon::icon());
+
+    QPalette surface = palette();
+    surface.setColor(QPalette::Window, surface.color(QPalette::HighlightedText));
+    setPalette(surface);
+    setAutoFillBackground(true);
+
+    buildControls();
+    applyLayout();
+    applyTabOrder();
+    resize(BoardLayout::clientSize());
+    m_PCclass[1]->setFocus();
+}
+
+QString Hiduke::caption()
+{
+    return systemTitle() + QString(8, QLatin1Char(' ')) + QStringLiteral("Ver.20180729");
+}
+
+// Creation order is stacking order: labels first, those that must cover a
+// neighbour after it, then the buttons and the check box above them all.
+void Hiduke::buildControls()
+{
+    using L = BoardLabel;
+    const auto left = Qt::AlignLeft;
+    const auto centre = Qt::AlignHCenter;
+
+    auto *label2 = new L(QStringLiteral("Label2"), QStringLiteral("／"), L::Opaque, left, this);
+    label2->setFont(JapaneseFont::proportional(36));
+    auto *label4 = new L(QStringLiteral("Label4"), SlotNumbers, L::Opaque, left, this);
+    auto *label3 = new L(QStringLiteral("Label3"), SlotNumbers, L::Opaque, left, this);
+    for (L *numbers : {label4, label3})
+        numbers->setFont(JapaneseFont::proportional(15.75));
+
+    m_RoomName = new L(QStringLiteral("RoomName"), QString(), L::Transparent, left, this);
+    m_RoomName->setFont(JapaneseFont::proportional(48));
+    m_mess = new L(QStringLiteral("mess"), Instructions, L::Transparent, left, this);
+    m_mess->setFont(JapaneseFont::proportional(15.75));
+    m_Tuki = new L(QStringLiteral("Tuki"), QString(), L::Opaque, left, this);
+    m_Tuki->setFont(JapaneseFont::fixed(18));
+
+    for (int j = 0; j < DateWindow::ColumnCount; ++j) {
+        m_Hiduke[j] = new L(QStringLiteral("Hiduke_%1").arg(j), QString(), L::Opaque, centre, this);
+        m_Hiduke[j]->setFont(JapaneseFont::proportional(24));
+        auto *weekday = new L(QStringLiteral("Label1_%1").arg(j), Weekdays[j % 5], L::Opaque,
+                              centre, this);
+        weekday->setFont(JapaneseFont::proportional(15.75));
+    }
+
+    new L(QStringLiteral("Label5"), AfterLessons, L::Opaque, left, this);
+    new L(QStringLiteral("Label6"), AfterLessons, L::Opaque, left, this);
+    // Shows nothing, yet keeps the mouse over its rectangle to itself.
+    new L(QStringLiteral("YYMMDD_0"), QString(), L::Transparent, left, this);
+
+    m_C = new L(QStringLiteral("C"), Authorship, L::Transparent, left, this);
+    m_C->hide();
+
+    const QFont slotFont = JapaneseFont::fixed(20.25);
+    for (int p = 1; p <= SlotKey::SlotCount; ++p) {
+        m_PCclass[p] = new WrappingButton(QStringLiteral("PCclass_%1").arg(p), QString(), this);
+        m_PCclass[p]->setFont(slotFont);
+        connect(m_PCclass[p], &QPushButton::clicked, this, [this, p] { PCclass_Click(p); });
+    }
+
+    const QFont weekFont = JapaneseFont::proportional(18);
+    m_TodayBT = new WrappingButton(QStringLiteral("TodayBT"), QStringLiteral("今週"), this);
+    m_NextBT = new WrappingButton(QStringLiteral("NextBT"), QStringLiteral("次の週"), this);
+    for (WrappingButton *week : {m_TodayBT, m_NextBT})
+        week->setFont(weekFont);
+    connect(m_TodayBT, &QPushButton::clicked, this, &Hiduke::TodayBT_Click);
+    connect(m_NextBT, &QPushButton::clicked, this, &Hiduke::NextBT_Click);
+
+    m_A = new NamingModeBox(this);
+}
+
+void Hiduke::applyLayout()
+{
+    for (const BoardLayout::Placement &placement : BoardLayout::placements()) {
+        QWidget *control = findChild<QWidget *>(placement.objectName, Qt::FindDirectChildrenOnly);
+        Q_ASSERT_X(control, "Hiduke::applyLayout", qPrintable(placement.objectName));
+        if (control)
+            control->setGeometry(BoardLayout::toPixels(placement.rect));
+    }
+}
+
+void Hiduke::applyTabOrder()
+{
+    QWidget *previous = m_PCclass[1];
+    for (int p = 2; p <= SlotKey::SlotCount; ++p) {
+        setTabOrder(previous, m_PCclass[p]);
+        previous = m_PCclass[p];
+    }
+    for (QWidget *next : std::initializer_list<QWidget *>{m_NextBT, m_TodayBT, m_A}) {
+        setTabOrder(previous, next);
+        previous = next;
+    }
+}
+
+bool Hiduke::Form_Load()
+{
+    const RoomLocation location = m_environment.location();
+    m_RoomName->setText(location.roomName);
+    m_DRV = location.folder;
+    m_YYMMDD = DateWindow::current(m_environment.today());
+    m_Tuki->setText(QString::number(m_YYMMDD.month()));
+    return RefreshBoard();
+}
+
+void Hiduke::TodayBT_Click()
+{
+    Form_Load();
+}
+
+void Hiduke::NextBT_Click()
+{
+    m_YYMMDD = DateWindow::next(m_environment.today());
+    // The month beside the slash follows the window's first Monday here too.
+    m_Tuki->setText(QString::number(m_YYMMDD.month()));
+    RefreshBoard();
+}
+
+bool Hiduke::RefreshBoard()
+{
+    for (int j = 0; j < DateWindow::ColumnCount; ++j)
+        m_Hiduke[j]->setText(QString::number(m_YYMMDD.columnDate(j).day()));
+
+    BookingReplay replay(m_YYMMDD, m_A->value());
+    QString error;
+    const bool read = BookingLog(m_DRV, m_RoomName->text()).replay(replay, &error);
+    for (int p = 1; p <= SlotKey::SlotCount; ++p)
+        m_PCclass[p]->setText(read ? replay.slotText(p) : QString());
+    if (!read) {
+        // Disabled rather than free-looking: the file said nothing we trust.
+        for (int p = 1; p <= SlotKey::SlotCount; ++p)
+            m_PCclass[p]->setEnabled(false);
+        emit failed(error);
+        return false;
+    }
+    for (int p = 1; p <= SlotKey::SlotCount; ++p)
+        m_PCclass[p]->setEnabled(true);
+    m_A->setValue(replay.namingMode());
+    return true;
+}
+
+void Hiduke::PCclass_Click(int slot)
+{
+    const QString key = SlotKey::make(m_YYMMDD, slot);
+    WrappingButton *button = m_PCclass[slot];
+
+    if (!button->text().isEmpty()) {
+        const int answer = MessageBox::okCancel(this, ClearQuestion);
+        m_A->setValue(answer);
+        if (answer == MessageBox::Ok && appendRecord(key, QString()))
+            button->setText(QString());
+        return;
+    }
+
+    m_CL.clear();
+    m_SU.clear();
+    {
+        ClassMenu menu(m_A->value(), this);
+        menu.exec();
+        m_A->setValue(menu.namingMode());
+        m_CL = menu.classLabel();
+        m_SU = menu.subject();
+    }
+    if ((m_CL + m_SU).isEmpty())
+        return;
+    // The button changes only once the record is safely in the file.
+    if (appendRecord(key, m_CL + IdeographicSpace + m_SU))
+        button->setText(m_CL + m_SU);
+}
+
+bool Hiduke::appendRecord(const QString &key, const QString &text)
+{
+    QString error;
+    if (BookingLog(m_DRV, m_RoomName->text()).append(key, text, &error))
+        return true;
+    MessageBox::error(this, error + QStringLiteral("\nこの変更は保存されていません。"));
+    return false;
+}
+
+void Hiduke::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    Form_DblClick();
+    event->accept();
+}
+
+void Hiduke::Form_DblClick()
+{
+    m_C->show();
+}

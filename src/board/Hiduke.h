@@ -1,0 +1,76 @@
+#pragma once
+
+#include "board/DateWindow.h"
+#include "board/RoomLocation.h"
+#include "board/SlotKey.h"
+
+#include <QDate>
+#include <QString>
+#include <QWidget>
+#include <array>
+#include <functional>
+
+class BoardLabel;
+class NamingModeBox;
+class QPushButton;
+class WrappingButton;
+
+// What the board takes from the world outside, so that tests can give it a
+// fixed date and a folder of their own.
+struct BoardEnvironment
+{
+    std::function<QDate()> today;
+    std::function<RoomLocation()> location;
+};
+
+// The booking board of one room: the slots of this school week and the next.
+class Hiduke : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit Hiduke(BoardEnvironment environment, QWidget *parent = nullptr);
+
+    // Reads the room and today's date and shows the current week. False when
+    // the booking file cannot be used; failed() has then been emitted.
+    bool Form_Load();
+
+    static QString caption();
+
+signals:
+    // The booking file cannot be read: the board cannot go on without
+    // showing slots as free that may not be.
+    void failed(const QString &message);
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+
+private:
+    void buildControls();
+    void applyLayout();
+    void applyTabOrder();
+
+    void TodayBT_Click();
+    void NextBT_Click();
+    void PCclass_Click(int slot);
+    void Form_DblClick();
+    bool RefreshBoard();
+    bool appendRecord(const QString &key, const QString &text);
+
+    BoardEnvironment m_environment;
+
+    // The twelve dates of the window, Monday to the second Friday.
+    DateWindow m_YYMMDD;
+    QString m_DRV;
+    QString m_CL;
+    QString m_SU;
+
+    BoardLabel *m_RoomName = nullptr;
+    BoardLabel *m_mess = nullptr;
+    BoardLabel *m_Tuki = nullptr;
+    BoardLabel *m_C = nullptr;
+    std::array<BoardLabel *, DateWindow::ColumnCount> m_Hiduke{};
+    std::array<WrappingButton *, SlotKey::SlotCount + 1> m_PCclass{};
+    WrappingButton *m_TodayBT = nullptr;
+    WrappingButton *m_NextBT = nullptr;
+    NamingModeBox *m_A = nullptr;
+};

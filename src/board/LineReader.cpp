@@ -1,0 +1,79 @@
+#include "board/LineReader.h"
+
+#include <QIODevice>
+#include <cstring>
+
+LineReader::LineReader(QIODevice &device)
+    : m_device(device)
+{
+    m_buffer.resize(ChunkSize + MaxLineLength);
+}
+
+// Moves the unread rest to the front and reads one more chunk behind it.
+bool LineReader::fill()
+{
+    if (m_eof)
+        return false;
+    const qsizetype rest = m_end - m_begin;
+    if (rest > 0 && m_begin > 0)
+        std::memmove(m_buffer.data(), m_buffer.constData() + m_begin, rest);
+    m_begin = 0;
+    m_end = rest;
+    const qint64 got = m_device.read(m_buffer.data() + m_end, m_buffer.size() - m_end);
+    if (got < 0) {
+        m_failed = true;
+        m_eof = true;
+        return false;
+    }
+    if (got == 0) {
+        m_eof = true;
+        return false;
+    }
+    m_end += got;
+    return true;
+}
+
+bool LineReader::next(QByteArrayView &line)
+{
+    for (;;) {
+        const char *data = m_buffer.constData();
+        const void *lf = std::memchr(data + m_begin, '\n', m_end - m_begin);
+        if (lf) {
+            const qsizetype stop = static_cast<const char *>(lf) - data;
+            const qsizetype start = m_begin;
+            m_begin = stop + 1;
+            if (m_skipping) {
+                m_skipping = false;
+                continue;
+            }
+            qsizetype length = stop - start;
+            if (length > 0 && data[start + length - 1] == '\r')
+                --length;
+            line = QByteArrayView(data + start, length);
+            return true;
+        }
+
+        if (m_end - m_begin > MaxLineLength) {
+            // Too long to be a record: forget what we have and drop the rest
+            // of this line as it arrives.
+            if (!m_skipping)
+                ++m_overlong;
+            m_skipping = true;
+            m_begin = m_end;
+        }
+
+        if (!fill()) {
+            if (m_failed)
+                return false;
+            // The last line of a file need not end with a line end.
+            if (m_begin < m_end && !m_skipping) {
+                line = QByteArrayView(m_buffer.constData() + m_begin, m_end - m_begin);
+                m_begin = m_end;
+                if (line.endsWith('\r'))
+                    line.chop(1);
+                return true;
+            }
+            return false;
+        }
+    }
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+
+class QIODevice;
+
+// Splits a booking file into lines, CR LF or bare LF ending each; the last
+// line counts even without its line end. Reads in fixed chunks and never
+// holds a line longer than MaxLineLength: such a line is passed over whole,
+// so a damaged file costs neither memory nor the lines after it.
+class LineReader
+{
+public:
+    static constexpr qsizetype ChunkSize = 64 * 1024;
+    static constexpr qsizetype MaxLineLength = 4096;
+
+    explicit LineReader(QIODevice &device);
+
+    // The next line without its line end; false at end of input or on a
+    // read error (see failed()).
+    bool next(QByteArrayView &line);
+
+    bool failed() const { return m_failed; }
+    // Lines passed over for their length.
+    qint64 overlongLines() const { return m_overlong; }
+
+private:
+    bool fill();
+
+    QIODevice &m_device;
+    QByteArray m_buffer;
+    qsizetype m_begin = 0;
+    qsizetype m_end = 0;
+    bool m_eof = false;
+    bool m_failed = false;
+    bool m_skipping = false;
+    qint64 m_overlong = 0;
+};

@@ -1,0 +1,41 @@
+#include "board/MessageBox.h"
+
+#include "board/SystemTitle.h"
+
+#include <QMessageBox>
+
+namespace MessageBox {
+
+namespace {
+
+int show(QWidget *parent, QMessageBox::Icon icon, const QString &text,
+         QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton)
+{
+    QMessageBox box(icon, systemTitle(), text, buttons, parent);
+    box.setObjectName(QStringLiteral("MessageBox"));
+    box.setDefaultButton(defaultButton);
+    if (buttons & QMessageBox::Cancel)
+        box.setEscapeButton(QMessageBox::Cancel);
+    return box.exec();
+}
+
+} // namespace
+
+Answer okCancel(QWidget *parent, const QString &text)
+{
+    const int pressed = show(parent, QMessageBox::NoIcon, text,
+                             QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok);
+    return pressed == QMessageBox::Ok ? Ok : Cancel;
+}
+
+void error(QWidget *parent, const QString &text)
+{
+    show(parent, QMessageBox::Warning, text, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+void notice(QWidget *parent, const QString &text)
+{
+    show(parent, QMessageBox::Information, text, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+} // namespace MessageBox

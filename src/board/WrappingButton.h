@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QPushButton>
+
+// A push button whose caption wraps within the button and is cut off at its
+// edges, as slot texts such as "１-２　数学" need two lines.
+class WrappingButton : public QPushButton
+{
+    Q_OBJECT
+public:
+    WrappingButton(const QString &objectName, const QString &text, QWidget *parent);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+};
