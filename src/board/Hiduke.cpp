@@ -8,6 +8,7 @@
 #include "board/JapaneseFont.h"
 #include "board/MessageBox.h"
 #include "board/NamingModeBox.h"
+#include "board/SlotNumberLabel.h"
 #include "board/SystemTitle.h"
 #include "board/WrappingButton.h"
 #include "classmenu/ClassMenu.h"
@@ -65,9 +66,9 @@ void Hiduke::buildControls()
 
     auto *label2 = new L(QStringLiteral("Label2"), QStringLiteral("／"), L::Opaque, left, this);
     label2->setFont(JapaneseFont::proportional(36));
-    auto *label4 = new L(QStringLiteral("Label4"), SlotNumbers, L::Opaque, left, this);
-    auto *label3 = new L(QStringLiteral("Label3"), SlotNumbers, L::Opaque, left, this);
-    for (L *numbers : {label4, label3})
+    auto *label4 = new SlotNumberLabel(QStringLiteral("Label4"), SlotNumbers, this);
+    auto *label3 = new SlotNumberLabel(QStringLiteral("Label3"), SlotNumbers, this);
+    for (SlotNumberLabel *numbers : {label4, label3})
         numbers->setFont(JapaneseFont::proportional(15.75));
 
     m_RoomName = new L(QStringLiteral("RoomName"), QString(), L::Transparent, left, this);
