@@ -6,10 +6,15 @@
 #include <QFile>
 #include <QFontInfo>
 #include <QLabel>
+#include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+
+#include <functional>
 
 namespace {
 
@@ -24,6 +29,55 @@ QString labelText(QWidget &board, const QString &name)
 {
     auto *label = board.findChild<QLabel *>(name);
     return label ? label->text() : QStringLiteral("<missing %1>").arg(name);
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+// Answers the next modal window (the class dialog or a message box) once its
+// own event loop runs. A window the driver leaves open is rejected, so a
+// broken path fails the test instead of hanging it.
+void whenModal(std::function<void(QWidget *)> drive, int attempts = 50)
+{
+    QTimer::singleShot(20, [drive, attempts] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal) {
+            if (attempts > 0)
+                whenModal(drive, attempts - 1);
+            return;
+        }
+        drive(modal);
+        if (modal->isVisible())
+            if (auto *dialog = qobject_cast<QDialog *>(modal))
+                dialog->reject();
+    });
+}
+
+void pick(QWidget *dialog, const char *list, int row)
+{
+    auto *view = dialog->findChild<QListWidget *>(QLatin1String(list));
+    QVERIFY(view);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualItemRect(view->item(row)).center());
+}
+
+void press(QWidget *window, const char *button)
+{
+    auto *target = window->findChild<QPushButton *>(QLatin1String(button));
+    QVERIFY2(target, button);
+    QTest::mouseClick(target, Qt::LeftButton);
+}
+
+// The message box's buttons carry no object names; find OK or Cancel by role.
+void answer(QWidget *modal, QMessageBox::StandardButton which, QString *text = nullptr)
+{
+    auto *box = qobject_cast<QMessageBox *>(modal);
+    QVERIFY(box);
+    if (text)
+        *text = box->text();
+    QTest::mouseClick(box->button(which), Qt::LeftButton);
 }
 
 } // namespace
@@ -47,6 +101,15 @@ private slots:
     void unusableFileIsNotAnEmptyBoard();
     void doubleClick_data();
     void doubleClick();
+
+    void bookFreeSlot();
+    void bookNothingChosen_data();
+    void bookNothingChosen();
+    void clearBookedSlot_data();
+    void clearBookedSlot();
+    void bookingSurvivesRestart();
+    void failedWriteLeavesButton_data();
+    void failedWriteLeavesButton();
 
 private:
     std::unique_ptr<Hiduke> makeBoard(QDate today);
@@ -255,6 +318,164 @@ void TestHiduke::doubleClick()
         QTest::mouseClick(board->findChild<QPushButton *>("NextBT"), Qt::LeftButton);
         QVERIFY(notice->isVisible());
     }
+}
+
+void TestHiduke::bookFreeSlot()
+{
+    auto board = makeBoard(QDate(2018, 8, 1));
+    QVERIFY(board->Form_Load());
+    auto *a = board->findChild<QCheckBox *>("A");
+
+    // Lettered mode: grade １年, class Ａ組, subject 理科.
+    whenModal([](QWidget *dialog) {
+        pick(dialog, "List1", 0);
+        pick(dialog, "List2", 1);
+        pick(dialog, "List3", 8);
+        press(dialog, "OK_BT");
+    });
+    QTest::mouseClick(slot(*board, 7), Qt::LeftButton);
+
+    QCOMPARE(slot(*board, 7)->text(), QStringLiteral("１Ａ　理科"));
+    QCOMPARE(fileBytes(m_dir->filePath(Room + ".dat")),
+             QByteArray("\"07/30-0\",\"\x82\x50\x82\x60\x81\x40\x81\x40\x97\x9D\x89\xC8\"\r\n"));
+    QCOMPARE(a->checkState(), Qt::Unchecked);
+
+    // A refresh shows the stored text, with the ideographic space.
+    QTest::mouseClick(board->findChild<QPushButton *>("TodayBT"), Qt::LeftButton);
+    QCOMPARE(slot(*board, 7)->text(), QStringLiteral("１Ａ　　理科"));
+
+    // Second week, numbered mode by the toggle entry: key of slot 36.
+    whenModal([](QWidget *dialog) {
+        pick(dialog, "List2", 11);
+        pick(dialog, "List1", 1);
+        pick(dialog, "List2", 3);
+        pick(dialog, "List3", 7);
+        press(dialog, "OK_BT");
+    });
+    QTest::mouseClick(slot(*board, 36), Qt::LeftButton);
+    QCOMPARE(slot(*board, 36)->text(), QStringLiteral("２-３数学"));
+    QVERIFY(fileBytes(m_dir->filePath(Room + ".dat"))
+                .endsWith("\"08/06-1\",\"\x82\x51-\x82\x52\x81\x40\x90\x94\x8A\x77\"\r\n"));
+    QCOMPARE(a->checkState(), Qt::Checked);
+}
+
+void TestHiduke::bookNothingChosen_data()
+{
+    QTest::addColumn<bool>("byCancel");
+    QTest::newRow("cancel") << true;
+    QTest::newRow("window closed") << false;
+}
+
+void TestHiduke::bookNothingChosen()
+{
+    QFETCH(bool, byCancel);
+    auto board = makeBoard(QDate(2018, 8, 1));
+    QVERIFY(board->Form_Load());
+
+    whenModal([byCancel](QWidget *dialog) {
+        pick(dialog, "List1", 0);
+        pick(dialog, "List3", 2);
+        if (byCancel)
+            press(dialog, "Canel_BT");
+        else
+            dialog->close();
+    });
+    QTest::mouseClick(slot(*board, 20), Qt::LeftButton);
+    QCOMPARE(slot(*board, 20)->text(), QString());
+    QCOMPARE(fileBytes(m_dir->filePath(Room + ".dat")), QByteArray());
+}
+
+void TestHiduke::clearBookedSlot_data()
+{
+    QTest::addColumn<bool>("confirm");
+    QTest::addColumn<QByteArray>("appended");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<Qt::CheckState>("mode");
+
+    QTest::newRow("ok clears") << true << QByteArray("\"07/30-3\",\"\"\r\n") << QString() << Qt::Checked;
+    QTest::newRow("cancel keeps") << false << QByteArray() << QStringLiteral("x") << Qt::PartiallyChecked;
+}
+
+void TestHiduke::clearBookedSlot()
+{
+    QFETCH(bool, confirm);
+    QFETCH(QByteArray, appended);
+    QFETCH(QString, caption);
+    QFETCH(Qt::CheckState, mode);
+
+    const QByteArray before = "\"07/30-3\",\"x\"\r\n";
+    writeBookings(before);
+    auto board = makeBoard(QDate(2018, 8, 1));
+    QVERIFY(board->Form_Load());
+
+    QString question;
+    whenModal([confirm, &question](QWidget *modal) {
+        answer(modal, confirm ? QMessageBox::Ok : QMessageBox::Cancel, &question);
+    });
+    QTest::mouseClick(slot(*board, 3), Qt::LeftButton);
+
+    QCOMPARE(question, QStringLiteral("クラスを消去しますか。"));
+    QCOMPARE(slot(*board, 3)->text(), caption);
+    QCOMPARE(fileBytes(m_dir->filePath(Room + ".dat")), before + appended);
+    QCOMPARE(board->findChild<QCheckBox *>("A")->checkState(), mode);
+}
+
+void TestHiduke::bookingSurvivesRestart()
+{
+    {
+        auto board = makeBoard(QDate(2018, 8, 1));
+        QVERIFY(board->Form_Load());
+        whenModal([](QWidget *dialog) {
+            pick(dialog, "List1", 2);
+            pick(dialog, "List2", 9);
+            pick(dialog, "List3", 9);
+            press(dialog, "OK_BT");
+        });
+        QTest::mouseClick(slot(*board, 70), Qt::LeftButton);
+    }
+    auto board = makeBoard(QDate(2018, 8, 1));
+    QVERIFY(board->Form_Load());
+    QCOMPARE(slot(*board, 70)->text(), QStringLiteral("３Ｉ　　英語"));
+}
+
+void TestHiduke::failedWriteLeavesButton_data()
+{
+    QTest::addColumn<bool>("clearing");
+    QTest::newRow("booking") << false;
+    QTest::newRow("clearing") << true;
+}
+
+void TestHiduke::failedWriteLeavesButton()
+{
+    QFETCH(bool, clearing);
+    writeBookings("\"07/30-1\",\"x\"\r\n");
+    auto board = makeBoard(QDate(2018, 8, 1));
+    QVERIFY(board->Form_Load());
+
+    // The file turns into a folder behind the board's back: every write fails.
+    const QString path = m_dir->filePath(Room + ".dat");
+    QVERIFY(QFile::remove(path));
+    QVERIFY(QDir(m_dir->path()).mkdir(Room + ".dat"));
+
+    QString message;
+    if (clearing) {
+        whenModal([&message](QWidget *modal) {
+            answer(modal, QMessageBox::Ok);
+            whenModal([&message](QWidget *error) { answer(error, QMessageBox::Ok, &message); });
+        });
+    } else {
+        whenModal([&message](QWidget *dialog) {
+            pick(dialog, "List1", 0);
+            press(dialog, "OK_BT");
+            whenModal([&message](QWidget *error) { answer(error, QMessageBox::Ok, &message); });
+        });
+    }
+    const int p = clearing ? 1 : 2;
+    QTest::mouseClick(slot(*board, p), Qt::LeftButton);
+
+    QVERIFY2(message.contains(QStringLiteral("理科室.dat")), qPrintable(message));
+    QCOMPARE(slot(*board, p)->text(), clearing ? QStringLiteral("x") : QString());
+    QVERIFY(QFileInfo(path).isDir());
 }
 
 QTEST_MAIN(TestHiduke)

@@ -1,0 +1,206 @@
+#include "classmenu/ClassMenu.h"
+
+#include "board/AppIcon.h"
+#include "board/JapaneseFont.h"
+#include "classmenu/ClassLabel.h"
+#include "classmenu/ClassLists.h"
+
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QPainter>
+#include <QPushButton>
+#include <QScopedValueRollback>
+
+namespace {
+
+// The layout was drawn in twips at 15 twips per pixel.
+constexpr QRect twips(int left, int top, int width, int height)
+{
+    return QRect(left / 15, top / 15, width / 15, height / 15);
+}
+
+constexpr QSize ClientSize(4860 / 15, 3615 / 15);
+
+QString selectedText(const QListWidget *list)
+{
+    // A list gains a current item merely by taking the focus, without
+    // selecting it, so only a real selection counts; none reads as empty.
+    const QList<QListWidgetItem *> selected = list->selectedItems();
+    return selected.isEmpty() ? QString() : selected.first()->text();
+}
+
+QListWidget *makeList(QWidget *parent, const QString &name, const QRect &geometry)
+{
+    auto *list = new QListWidget(parent);
+    list->setObjectName(name);
+    list->setGeometry(geometry);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setSortingEnabled(false);
+    // Like the classic list box it stands in for, a list clips a wide entry
+    // instead of growing a horizontal scroll bar that would hide a row.
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    return list;
+}
+
+QPushButton *makeButton(QWidget *parent, const QString &name, const QString &caption,
+                        const QRect &geometry)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setGeometry(geometry);
+    // With auto-default, Qt would promote a button to the dialog's default
+    // when it is shown; this dialog has none, Enter goes to the focused one.
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    return button;
+}
+
+} // namespace
+
+ClassMenu::ClassMenu(int namingMode, QWidget *parent)
+    : QDialog(parent)
+    , m_namingMode(namingMode)
+{
+    setObjectName(QStringLiteral("ClassMenu"));
+    setWindowTitle(QStringLiteral("F授業選択"));
+    setWindowIcon(AppIcon::icon());
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                   | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setModal(true);
+    setFixedSize(ClientSize);
+    setFont(JapaneseFont::proportional(18));
+
+    m_List1 = makeList(this, QStringLiteral("List1"), twips(120, 120, 1215, 2580));
+    m_List2 = makeList(this, QStringLiteral("List2"), twips(1680, 120, 1095, 2580));
+    m_List3 = makeList(this, QStringLiteral("List3"), twips(3120, 120, 1575, 2580));
+    m_OK_BT = makeButton(this, QStringLiteral("OK_BT"), QStringLiteral("OK"),
+                         twips(600, 2880, 1335, 615));
+    m_Canel_BT = makeButton(this, QStringLiteral("Canel_BT"), QStringLiteral("Cancel"),
+                            twips(2640, 2880, 1335, 615));
+
+    m_List2->setFont(JapaneseFont::fixed(18));
+    m_Canel_BT->setFont(JapaneseFont::proportional(15.75));
+
+    m_List1->addItems(ClassLists::gradeEntries());
+    m_List3->addItems(ClassLists::subjectEntries());
+
+    setTabOrder(m_OK_BT, m_Canel_BT);
+    setTabOrder(m_Canel_BT, m_List1);
+    setTabOrder(m_List1, m_List2);
+    setTabOrder(m_List2, m_List3);
+    m_OK_BT->setFocus(Qt::OtherFocusReason);
+
+    connect(m_List2, &QListWidget::itemSelectionChanged, this, &ClassMenu::List2_Click);
+    connect(m_OK_BT, &QPushButton::clicked, this, &ClassMenu::OK_BT_Click);
+    connect(m_Canel_BT, &QPushButton::clicked, this, &ClassMenu::Canel_BT_Click);
+    m_List2->viewport()->installEventFilter(this);
+
+    Form_Load();
+}
+
+QString ClassMenu::classLabel() const
+{
+    return m_classLabel;
+}
+
+QString ClassMenu::subject() const
+{
+    return m_subject;
+}
+
+int ClassMenu::namingMode() const
+{
+    return m_namingMode;
+}
+
+void ClassMenu::Form_Load()
+{
+    // Clearing the list changes its selection too; that is no user choice.
+    const QScopedValueRollback<bool> rebuilding(m_rebuildingList2, true);
+    m_List2->clear();
+    m_List2->addItems(ClassLists::classEntries(m_namingMode));
+}
+
+void ClassMenu::List2_Click()
+{
+    if (m_rebuildingList2)
+        return;
+    if (selectedText(m_List2) != ClassLists::toggleEntry())
+        return;
+    m_namingMode = ClassLists::toggledMode(m_namingMode);
+    m_toggledDuringPress = m_mousePressedOnList2;
+    Form_Load();
+}
+
+void ClassMenu::OK_BT_Click()
+{
+    m_classLabel = ClassLabel::compose(m_namingMode, selectedText(m_List1), selectedText(m_List2));
+    m_subject = selectedText(m_List3);
+    accept();
+}
+
+void ClassMenu::Canel_BT_Click()
+{
+    m_classLabel.clear();
+    m_subject.clear();
+    reject();
+}
+
+void ClassMenu::keyPressEvent(QKeyEvent *event)
+{
+    // Esc must not close the dialog: only the two buttons and the window's
+    // close box do.
+    if (event->matches(QKeySequence::Cancel)) {
+        event->accept();
+        return;
+    }
+
+    const bool isEnter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (isEnter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        // Enter reaches us when the focused widget did not use it: a button
+        // without auto-default passes it on, a list ignores it. Only the
+        // focused button reacts; there is no default button to fall back on.
+        if (focusWidget() == m_OK_BT || focusWidget() == m_Canel_BT)
+            static_cast<QPushButton *>(focusWidget())->click();
+        event->accept();
+        return;
+    }
+
+    QDialog::keyPressEvent(event);
+}
+
+void ClassMenu::paintEvent(QPaintEvent *event)
+{
+    // Painted rather than set as the palette's Window colour, which would
+    // cascade into the lists and buttons; they keep the default colours.
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().color(QPalette::HighlightedText));
+    QDialog::paintEvent(event);
+}
+
+bool ClassMenu::eventFilter(QObject *watched, QEvent *event)
+{
+    // A press on the toggle entry rebuilds the list under the mouse. While
+    // that button is held, dragging would select the toggle entry of the new
+    // list and flip the mode again, so one press toggles at most once.
+    if (watched == m_List2->viewport()) {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            m_mousePressedOnList2 = true;
+            m_toggledDuringPress = false;
+            break;
+        case QEvent::MouseMove:
+            if (m_toggledDuringPress)
+                return true;
+            break;
+        case QEvent::MouseButtonRelease:
+            m_mousePressedOnList2 = false;
+            m_toggledDuringPress = false;
+            break;
+        default:
+            break;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
