@@ -1,5 +1,6 @@
 #include "board/WrappingButton.h"
 
+#include <QKeyEvent>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 #include <QTextOption>
@@ -32,4 +33,15 @@ void WrappingButton::paintEvent(QPaintEvent *)
                                    QPalette::ButtonText));
     painter.setFont(font());
     painter.drawText(QRectF(area), caption, textOption);
+}
+
+void WrappingButton::keyPressEvent(QKeyEvent *event)
+{
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        animateClick();
+        event->accept();
+        return;
+    }
+    QPushButton::keyPressEvent(event);
 }

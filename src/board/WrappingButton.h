@@ -12,4 +12,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    // Enter presses the focused button, as everywhere on Windows; Space
+    // already does.
+    void keyPressEvent(QKeyEvent *event) override;
 };
