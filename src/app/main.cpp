@@ -5,6 +5,10 @@
 #include <QApplication>
 #include <QDir>
 
+#ifdef Q_OS_UNIX
+#include <csignal>
+#endif
+
 namespace {
 
 // The room is named after the file the program was started as. On Unix that
@@ -27,6 +31,11 @@ RoomLocation locateRoom(const QString &argv0)
 
 int main(int argc, char *argv[])
 {
+#ifdef Q_OS_UNIX
+    // Past a file size limit, a write is to fail and be reported, not to
+    // kill the board with the teacher's booking half done.
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
     QApplication app(argc, argv);
     const QString argv0 = QString::fromLocal8Bit(argv[0]);
 

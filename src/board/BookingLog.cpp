@@ -3,6 +3,7 @@
 #include "board/BookingRecord.h"
 #include "board/BookingReplay.h"
 #include "board/FileError.h"
+#include "board/FileLock.h"
 #include "board/LineReader.h"
 
 #include <QDir>
@@ -14,6 +15,8 @@
 #endif
 
 namespace {
+
+const QByteArray Utf8ByteOrderMark("\xEF\xBB\xBF");
 
 // headline holds %1 for the file's name.
 QString failure(const QString &headline, const QFile &file, int savedErrno)
@@ -59,7 +62,37 @@ bool BookingLog::createIfMissing(QString *error) const
     return true;
 }
 
-bool BookingLog::replay(BookingReplay &replay, QString *error) const
+bool BookingLog::readFrom(QFile &file, qint64 offset, BookingReplay &replay, QString *error)
+{
+    if (offset == 0) {
+        const QByteArray head = file.peek(Utf8ByteOrderMark.size());
+        m_readOnly = head == Utf8ByteOrderMark;
+        replay.setEncoding(m_readOnly ? BookingReplay::Encoding::Utf8
+                                      : BookingReplay::Encoding::Cp932);
+        if (m_readOnly)
+            offset = Utf8ByteOrderMark.size();
+    }
+    errno = 0;
+    if (offset != file.pos() && !file.seek(offset)) {
+        if (error)
+            *error = failure(CannotRead, file, errno);
+        return false;
+    }
+
+    LineReader reader(file, offset, file.size());
+    QByteArrayView line;
+    while (reader.next(line))
+        replay.addLine(line);
+    if (reader.failed()) {
+        if (error)
+            *error = failure(CannotRead, file, errno);
+        return false;
+    }
+    m_consumed = reader.completeEnd();
+    return true;
+}
+
+bool BookingLog::replay(BookingReplay &replay, QString *error)
 {
     if (!createIfMissing(error))
         return false;
@@ -78,43 +111,84 @@ bool BookingLog::replay(BookingReplay &replay, QString *error) const
             return false;
         }
     }
+    return readFrom(file, 0, replay, error);
+}
 
-    LineReader reader(file);
-    QByteArrayView line;
-    while (reader.next(line))
-        replay.addLine(line);
-    if (reader.failed()) {
+bool BookingLog::catchUp(BookingReplay &replay, QString *error)
+{
+    QFile file(m_path);
+    errno = 0;
+    if (!file.open(QIODevice::ReadOnly)) {
         if (error)
             *error = failure(CannotRead, file, errno);
         return false;
     }
-    return true;
+    // A log only grows. One that shrank was replaced: start it over.
+    if (file.size() < m_consumed) {
+        replay.clearSlots();
+        m_consumed = 0;
+    }
+    return readFrom(file, m_consumed, replay, error);
 }
 
-bool BookingLog::append(const QString &key, const QString &text, QString *error) const
+BookingLog::Outcome BookingLog::write(BookingReplay &replay, const QString &key,
+                                      const QString &expected, const QString &text,
+                                      QString *error)
 {
     const auto record = BookingRecord::format(key, text);
-    QFile file(m_path);
     if (!record) {
         if (error)
             *error = CannotWrite.arg(QDir::toNativeSeparators(m_path))
                 + QStringLiteral("\n保存できない文字が含まれています。");
-        return false;
+        return Outcome::Failed;
     }
+    if (m_readOnly)
+        return Outcome::ReadOnly;
 
+    QFile file(m_path);
     errno = 0;
     if (!file.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered)) {
         if (error)
             *error = failure(CannotWrite, file, errno);
-        return false;
+        return Outcome::Failed;
     }
+    const FileLock lock(file, LockTimeout);
+    if (!lock.isLocked())
+        return Outcome::Busy;
 
+    if (file.size() < m_consumed) {
+        replay.clearSlots();
+        m_consumed = 0;
+    }
+    if (!readFrom(file, m_consumed, replay, error))
+        return Outcome::Failed;
+    if (m_readOnly)
+        return Outcome::ReadOnly;
+    const int slot = replay.slotForKey(key.toLatin1());
+    if (slot == 0 || replay.slotText(slot) != expected)
+        return Outcome::SlotChanged;
+
+    const qint64 before = file.size();
+    if (!appendLocked(file, *record, error))
+        return Outcome::Failed;
+    // The record just written is known without reading it back; skipping
+    // it is safe only when it directly followed what was already read.
+    const qint64 after = file.size();
+    if (m_consumed == before && after == before + record->size())
+        m_consumed = after;
+    replay.setSlotText(slot, text);
+    return Outcome::Written;
+}
+
+bool BookingLog::appendLocked(QFile &file, const QByteArray &record, QString *error)
+{
     const qint64 before = file.size();
     QByteArray bytes;
     // A line cut off by a crash or an editor stays a line of its own, so the
     // new record is not glued onto it.
     if (before > 0) {
         char last = '\n';
+        errno = 0;
         if (!file.seek(before - 1) || file.read(&last, 1) != 1) {
             if (error)
                 *error = failure(CannotRead, file, errno);
@@ -123,8 +197,9 @@ bool BookingLog::append(const QString &key, const QString &text, QString *error)
         if (last != '\n')
             bytes += "\r\n";
     }
-    bytes += *record;
+    bytes += record;
 
+    // One write call: a reader never sees the line in pieces from us.
     errno = 0;
     const bool written = file.write(bytes) == bytes.size() && syncToDisk(file);
     if (!written) {

@@ -28,7 +28,8 @@ std::optional<QByteArrayView> readField(QByteArrayView line, qsizetype &pos)
     } else {
         const qsizetype start = pos;
         while (pos < n && line[pos] != ',') {
-            if (line[pos] == '"')
+            // Zeros are what a crash leaves after a torn record, never text.
+            if (line[pos] == '"' || line[pos] == '\0')
                 return std::nullopt;
             ++pos;
         }

@@ -48,7 +48,30 @@ void BookingReplay::addLine(QByteArrayView line)
     const int slot = slotForKey(record->key);
     if (slot == 0)
         return;
-    QString text = Cp932::decode(record->text);
+    QString text = m_encoding == Encoding::Cp932
+        ? Cp932::decode(record->text)
+        : QString::fromUtf8(record->text);
     m_namingMode = NamingMode::afterText(text, m_namingMode);
-    m_slots[slot] = std::move(text);
+    setSlotText(slot, text);
+}
+
+void BookingReplay::clearSlots()
+{
+    for (int slot = 1; slot <= SlotKey::SlotCount; ++slot)
+        setSlotText(slot, QString());
+}
+
+void BookingReplay::setSlotText(int slot, const QString &text)
+{
+    if (m_slots[slot] == text)
+        return;
+    m_slots[slot] = text;
+    m_changed.set(slot);
+}
+
+std::bitset<SlotKey::SlotCount + 1> BookingReplay::takeChangedSlots()
+{
+    const auto changed = m_changed;
+    m_changed.reset();
+    return changed;
 }

@@ -13,6 +13,7 @@
 #include "board/WrappingButton.h"
 #include "classmenu/ClassMenu.h"
 
+#include <QDir>
 #include <QMouseEvent>
 
 namespace {
@@ -24,6 +25,13 @@ const QString SlotNumbers = QStringLiteral("１　　２　　３　　４　　
 const QString AfterLessons = QStringLiteral("授業後");
 const QString Authorship = QStringLiteral("作成：roomboard 開発チーム");
 const QString ClearQuestion = QStringLiteral("クラスを消去しますか。");
+const QString ChangedElsewhere = QStringLiteral(
+    "この駒は別のパソコンで変更されました。\n今の内容を確かめてから、もう一度クリックしてください。");
+const QString FileBusy = QStringLiteral(
+    "予約ファイルを別のパソコンが使用中です。\nしばらくしてから、もう一度クリックしてください。");
+const QString ReadOnlyFile = QStringLiteral(
+    "予約ファイル「%1」は別の文字コード（UTF-8）で保存し直されています。\n"
+    "予約の表示はできますが、予約や消去はできません。");
 const QString Weekdays[5] = {QStringLiteral("(月)"), QStringLiteral("(火)"), QStringLiteral("(水)"),
                              QStringLiteral("(木)"), QStringLiteral("(金)")};
 constexpr QChar IdeographicSpace(0x3000);
@@ -163,22 +171,56 @@ bool Hiduke::RefreshBoard()
     for (int j = 0; j < DateWindow::ColumnCount; ++j)
         m_Hiduke[j]->setText(QString::number(m_YYMMDD.columnDate(j).day()));
 
-    BookingReplay replay(m_YYMMDD, m_A->value());
+    m_log.emplace(m_DRV, m_RoomName->text());
+    m_replay.emplace(m_YYMMDD, m_A->value());
     QString error;
-    const bool read = BookingLog(m_DRV, m_RoomName->text()).replay(replay, &error);
-    for (int p = 1; p <= SlotKey::SlotCount; ++p)
-        m_PCclass[p]->setText(read ? replay.slotText(p) : QString());
-    if (!read) {
+    const bool read = m_log->replay(*m_replay, &error);
+    for (int p = 1; p <= SlotKey::SlotCount; ++p) {
+        m_PCclass[p]->setText(read ? m_replay->slotText(p) : QString());
         // Disabled rather than free-looking: the file said nothing we trust.
-        for (int p = 1; p <= SlotKey::SlotCount; ++p)
-            m_PCclass[p]->setEnabled(false);
+        m_PCclass[p]->setEnabled(read);
+    }
+    m_replay->takeChangedSlots();
+    if (!read) {
         emit failed(error);
         return false;
     }
-    for (int p = 1; p <= SlotKey::SlotCount; ++p)
-        m_PCclass[p]->setEnabled(true);
-    m_A->setValue(replay.namingMode());
+    m_A->setValue(m_replay->namingMode());
+    if (m_log->isReadOnly() && !m_toldReadOnly) {
+        m_toldReadOnly = true;
+        MessageBox::notice(this, ReadOnlyFile.arg(QDir::toNativeSeparators(m_log->path())));
+    }
     return true;
+}
+
+// Others may have booked or cleared since the last refresh, on this board's
+// file from another computer. False when the clicked slot is among those
+// changes: the teacher must see the new state before deciding anything.
+bool Hiduke::takeInOthersChanges(int slot)
+{
+    const QString seen = m_replay->slotText(slot);
+    m_replay->setNamingMode(m_A->value());
+    QString error;
+    if (!m_log->catchUp(*m_replay, &error)) {
+        MessageBox::error(this, error);
+        return false;
+    }
+    m_A->setValue(m_replay->namingMode());
+    showChangedSlots();
+    if (m_replay->slotText(slot) != seen) {
+        MessageBox::notice(this, ChangedElsewhere);
+        return false;
+    }
+    return true;
+}
+
+void Hiduke::showChangedSlots()
+{
+    const auto changed = m_replay->takeChangedSlots();
+    for (int p = 1; p <= SlotKey::SlotCount; ++p) {
+        if (changed.test(p))
+            m_PCclass[p]->setText(m_replay->slotText(p));
+    }
 }
 
 void Hiduke::PCclass_Click(int slot)
@@ -186,10 +228,18 @@ void Hiduke::PCclass_Click(int slot)
     const QString key = SlotKey::make(m_YYMMDD, slot);
     WrappingButton *button = m_PCclass[slot];
 
+    if (!takeInOthersChanges(slot))
+        return;
+    if (m_log->isReadOnly()) {
+        MessageBox::notice(this, ReadOnlyFile.arg(QDir::toNativeSeparators(m_log->path())));
+        return;
+    }
+    const QString seen = m_replay->slotText(slot);
+
     if (!button->text().isEmpty()) {
         const int answer = MessageBox::okCancel(this, ClearQuestion);
         m_A->setValue(answer);
-        if (answer == MessageBox::Ok && appendRecord(key, QString()))
+        if (answer == MessageBox::Ok && writeRecord(slot, seen, QString()))
             button->setText(QString());
         return;
     }
@@ -206,15 +256,41 @@ void Hiduke::PCclass_Click(int slot)
     if ((m_CL + m_SU).isEmpty())
         return;
     // The button changes only once the record is safely in the file.
-    if (appendRecord(key, m_CL + IdeographicSpace + m_SU))
+    if (writeRecord(slot, seen, m_CL + IdeographicSpace + m_SU))
         button->setText(m_CL + m_SU);
 }
 
-bool Hiduke::appendRecord(const QString &key, const QString &text)
+bool Hiduke::writeRecord(int slot, const QString &expected, const QString &text)
 {
     QString error;
-    if (BookingLog(m_DRV, m_RoomName->text()).append(key, text, &error))
+    const int mode = m_A->value();
+    m_replay->setNamingMode(mode);
+    const BookingLog::Outcome outcome =
+        m_log->write(*m_replay, SlotKey::make(m_YYMMDD, slot), expected, text, &error);
+    // Records of others read on the way show at once. The board's own record
+    // is shown by the caller, and leaves the naming mode as the dialog or the
+    // answer set it.
+    const auto changed = m_replay->takeChangedSlots();
+    for (int p = 1; p <= SlotKey::SlotCount; ++p) {
+        if (changed.test(p) && !(p == slot && outcome == BookingLog::Outcome::Written))
+            m_PCclass[p]->setText(m_replay->slotText(p));
+    }
+    m_A->setValue(m_replay->namingMode());
+    switch (outcome) {
+    case BookingLog::Outcome::Written:
         return true;
+    case BookingLog::Outcome::SlotChanged:
+        MessageBox::notice(this, ChangedElsewhere);
+        return false;
+    case BookingLog::Outcome::Busy:
+        MessageBox::notice(this, FileBusy);
+        return false;
+    case BookingLog::Outcome::ReadOnly:
+        MessageBox::notice(this, ReadOnlyFile.arg(QDir::toNativeSeparators(m_log->path())));
+        return false;
+    case BookingLog::Outcome::Failed:
+        break;
+    }
     MessageBox::error(this, error + QStringLiteral("\nこの変更は保存されていません。"));
     return false;
 }

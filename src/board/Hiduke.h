@@ -1,5 +1,7 @@
 #pragma once
 
+#include "board/BookingLog.h"
+#include "board/BookingReplay.h"
 #include "board/DateWindow.h"
 #include "board/RoomLocation.h"
 #include "board/SlotKey.h"
@@ -9,6 +11,7 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <optional>
 
 class BoardLabel;
 class NamingModeBox;
@@ -54,7 +57,9 @@ private:
     void PCclass_Click(int slot);
     void Form_DblClick();
     bool RefreshBoard();
-    bool appendRecord(const QString &key, const QString &text);
+    bool takeInOthersChanges(int slot);
+    bool writeRecord(int slot, const QString &expected, const QString &text);
+    void showChangedSlots();
 
     BoardEnvironment m_environment;
 
@@ -63,6 +68,12 @@ private:
     QString m_DRV;
     QString m_CL;
     QString m_SU;
+
+    // The file and its replay for the window shown, kept between refreshes
+    // so that a click reads only what others appended since.
+    std::optional<BookingLog> m_log;
+    std::optional<BookingReplay> m_replay;
+    bool m_toldReadOnly = false;
 
     BoardLabel *m_RoomName = nullptr;
     BoardLabel *m_mess = nullptr;

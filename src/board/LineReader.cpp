@@ -3,8 +3,11 @@
 #include <QIODevice>
 #include <cstring>
 
-LineReader::LineReader(QIODevice &device)
+LineReader::LineReader(QIODevice &device, qint64 startOffset, qint64 endOffset)
     : m_device(device)
+    , m_bufferOffset(startOffset)
+    , m_completeEnd(startOffset)
+    , m_remaining(qMax<qint64>(0, endOffset - startOffset))
 {
     m_buffer.resize(ChunkSize + MaxLineLength);
 }
@@ -12,14 +15,18 @@ LineReader::LineReader(QIODevice &device)
 // Moves the unread rest to the front and reads one more chunk behind it.
 bool LineReader::fill()
 {
-    if (m_eof)
+    if (m_eof || m_remaining == 0) {
+        m_eof = true;
         return false;
+    }
     const qsizetype rest = m_end - m_begin;
     if (rest > 0 && m_begin > 0)
         std::memmove(m_buffer.data(), m_buffer.constData() + m_begin, rest);
+    m_bufferOffset += m_begin;
     m_begin = 0;
     m_end = rest;
-    const qint64 got = m_device.read(m_buffer.data() + m_end, m_buffer.size() - m_end);
+    const qint64 room = qMin<qint64>(m_buffer.size() - m_end, m_remaining);
+    const qint64 got = m_device.read(m_buffer.data() + m_end, room);
     if (got < 0) {
         m_failed = true;
         m_eof = true;
@@ -30,6 +37,7 @@ bool LineReader::fill()
         return false;
     }
     m_end += got;
+    m_remaining -= got;
     return true;
 }
 
@@ -42,6 +50,7 @@ bool LineReader::next(QByteArrayView &line)
             const qsizetype stop = static_cast<const char *>(lf) - data;
             const qsizetype start = m_begin;
             m_begin = stop + 1;
+            m_completeEnd = m_bufferOffset + m_begin;
             if (m_skipping) {
                 m_skipping = false;
                 continue;

@@ -15,13 +15,20 @@ public:
     static constexpr qsizetype ChunkSize = 64 * 1024;
     static constexpr qsizetype MaxLineLength = 4096;
 
-    explicit LineReader(QIODevice &device);
+    // Reads from the device's current position, which the caller gives as
+    // startOffset so that completeEnd() can speak in file offsets, up to
+    // endOffset at most: what a writer appends meanwhile waits for the next
+    // read, and a device without an end (/dev/zero) reads as empty.
+    LineReader(QIODevice &device, qint64 startOffset, qint64 endOffset);
 
     // The next line without its line end; false at end of input or on a
     // read error (see failed()).
     bool next(QByteArrayView &line);
 
     bool failed() const { return m_failed; }
+    // The file offset just past the last line end read so far. A last line
+    // without its line end is not included: it may still be being written.
+    qint64 completeEnd() const { return m_completeEnd; }
     // Lines passed over for their length.
     qint64 overlongLines() const { return m_overlong; }
 
@@ -30,6 +37,9 @@ private:
 
     QIODevice &m_device;
     QByteArray m_buffer;
+    qint64 m_bufferOffset; // file offset of m_buffer[0]
+    qint64 m_completeEnd;
+    qint64 m_remaining;
     qsizetype m_begin = 0;
     qsizetype m_end = 0;
     bool m_eof = false;

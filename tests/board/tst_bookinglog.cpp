@@ -1,11 +1,23 @@
 #include "board/BookingLog.h"
+#include "board/BookingRecord.h"
 #include "board/BookingReplay.h"
 #include "board/DateWindow.h"
+#include "board/FileLock.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+using Outcome = BookingLog::Outcome;
+Q_DECLARE_METATYPE(BookingLog::Outcome)
 
 namespace {
 
@@ -25,6 +37,30 @@ void writeAll(const QString &path, const QByteArray &bytes)
     QCOMPARE(file.write(bytes), bytes.size());
 }
 
+QByteArray record(const char *key, const QString &text)
+{
+    return BookingRecord::format(QString::fromLatin1(key), text).value();
+}
+
+// A board's view of the file: the log and its replay of this week.
+struct Board
+{
+    explicit Board(const QString &folder)
+        : log(folder, Room)
+        , replay(DateWindow::current(Today), 0)
+    {
+    }
+    bool load() { return log.replay(replay, nullptr); }
+    Outcome book(const char *key, const QString &text, const QString &expected = {})
+    {
+        return log.write(replay, QString::fromLatin1(key), expected, text, nullptr);
+    }
+    QString slot(const char *key) const { return replay.slotText(replay.slotForKey(key)); }
+
+    BookingLog log;
+    BookingReplay replay;
+};
+
 } // namespace
 
 class TestBookingLog : public QObject
@@ -37,11 +73,19 @@ private slots:
     void lineEnds_data();
     void lineEnds();
     void overlongLineIsPassedOver();
-    void appendWritesExactBytes();
-    void appendAfterTornTail_data();
-    void appendAfterTornTail();
+    void writeAppendsExactBytes();
+    void tornTail_data();
+    void tornTail();
+    void secondBoardSeesFirst();
+    void catchUpReadsOnlyTheTail();
+    void replacedFileIsReadAgain();
+    void lockHeldElsewhereIsBusy();
+    void reSavedAsUtf8IsReadOnly();
     void unusableFile_data();
     void unusableFile();
+    void deviceFull();
+    void fileSizeLimit();
+    void readOnlyFolder();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -60,13 +104,13 @@ void TestBookingLog::pathIsBesideTheProgram()
 
 void TestBookingLog::missingFileIsCreatedEmpty()
 {
-    BookingLog log(m_dir->path(), Room);
-    BookingReplay replay(DateWindow::current(Today), 1);
+    Board board(m_dir->path());
+    board.replay.setNamingMode(1);
     QString error;
-    QVERIFY2(log.replay(replay, &error), qPrintable(error));
-    QVERIFY(QFileInfo(log.path()).isFile());
-    QCOMPARE(QFileInfo(log.path()).size(), 0);
-    QCOMPARE(replay.namingMode(), 1);
+    QVERIFY2(board.log.replay(board.replay, &error), qPrintable(error));
+    QVERIFY(QFileInfo(board.log.path()).isFile());
+    QCOMPARE(QFileInfo(board.log.path()).size(), 0);
+    QCOMPARE(board.replay.namingMode(), 1);
 }
 
 void TestBookingLog::lineEnds_data()
@@ -78,12 +122,14 @@ void TestBookingLog::lineEnds_data()
     QTest::newRow("bare lf") << QByteArray("\"07/30-1\",\"a\"\n\"07/30-2\",\"b\"\n") << QStringList{"a", "b", ""};
     QTest::newRow("last line without line end")
         << QByteArray("\"07/30-1\",\"a\"\r\n\"07/30-2\",\"b\"") << QStringList{"a", "b", ""};
-    QTest::newRow("cut last line skipped")
-        << QByteArray("\"07/30-1\",\"a\"\r\n\"07/30-2\",\"b") << QStringList{"a", "", ""};
-    QTest::newRow("nul tail skipped")
-        << QByteArray("\"07/30-1\",\"a\"\r\n\0\0\0\0", 18) << QStringList{"a", "", ""};
     QTest::newRow("blank lines between") << QByteArray("\r\n\"07/30-1\",\"a\"\r\n\r\n\"07/30-3\",\"c\"\r\n")
                                          << QStringList{"a", "", "c"};
+    QTest::newRow("nul bytes inside a line")
+        << QByteArray("\"07/30-1\",\"a\"\r\n\"07/30-2\",\"\0\"\r\n\"07/30-3\",\"c\"\r\n", 46)
+        << QStringList{"a", QString(QChar(0)), "c"};
+    QTest::newRow("unbalanced quotes")
+        << QByteArray("\"07/30-1\",\"a\"\r\n\"07/30-2\",\"b\r\n\"07/30-3\",\"c\"\r\n") << QStringList{"a", "", "c"};
+    QTest::newRow("empty file") << QByteArray() << QStringList{"", "", ""};
 }
 
 void TestBookingLog::lineEnds()
@@ -91,65 +137,154 @@ void TestBookingLog::lineEnds()
     QFETCH(QByteArray, bytes);
     QFETCH(QStringList, texts);
 
-    BookingLog log(m_dir->path(), Room);
-    writeAll(log.path(), bytes);
-    BookingReplay replay(DateWindow::current(Today), 0);
-    QVERIFY(log.replay(replay, nullptr));
-    QCOMPARE((QStringList{replay.slotText(1), replay.slotText(2), replay.slotText(3)}), texts);
+    Board board(m_dir->path());
+    writeAll(board.log.path(), bytes);
+    QVERIFY(board.load());
+    QCOMPARE((QStringList{board.slot("07/30-1"), board.slot("07/30-2"), board.slot("07/30-3")}), texts);
 }
 
 void TestBookingLog::overlongLineIsPassedOver()
 {
-    BookingLog log(m_dir->path(), Room);
+    Board board(m_dir->path());
     QByteArray bytes = "\"07/30-1\",\"a\"\r\n\"07/30-2\",\"";
-    bytes += QByteArray(3 * 1024 * 1024, 'x');
+    bytes += QByteArray(10 * 1024 * 1024, 'x');
     bytes += "\"\r\n\"07/30-3\",\"c\"\r\n";
-    writeAll(log.path(), bytes);
+    writeAll(board.log.path(), bytes);
 
-    BookingReplay replay(DateWindow::current(Today), 0);
-    QVERIFY(log.replay(replay, nullptr));
-    QCOMPARE(replay.slotText(1), QStringLiteral("a"));
-    QCOMPARE(replay.slotText(2), QString());
-    QCOMPARE(replay.slotText(3), QStringLiteral("c"));
+    QVERIFY(board.load());
+    QCOMPARE(board.slot("07/30-1"), QStringLiteral("a"));
+    QCOMPARE(board.slot("07/30-2"), QString());
+    QCOMPARE(board.slot("07/30-3"), QStringLiteral("c"));
 }
 
-void TestBookingLog::appendWritesExactBytes()
+void TestBookingLog::writeAppendsExactBytes()
 {
-    BookingLog log(m_dir->path(), Room);
-    QString error;
-    QVERIFY2(log.append("07/30-0", QStringLiteral("１Ａ　　理科"), &error), qPrintable(error));
-    QVERIFY2(log.append("07/30-0", QString(), &error), qPrintable(error));
-    QCOMPARE(readAll(log.path()),
+    Board board(m_dir->path());
+    QVERIFY(board.load());
+    QCOMPARE(board.book("07/30-0", QStringLiteral("１Ａ　　理科")), Outcome::Written);
+    QCOMPARE(board.slot("07/30-0"), QStringLiteral("１Ａ　　理科"));
+    QCOMPARE(board.book("07/30-0", QString(), QStringLiteral("１Ａ　　理科")), Outcome::Written);
+    QCOMPARE(readAll(board.log.path()),
              QByteArray("\"07/30-0\",\"\x82\x50\x82\x60\x81\x40\x81\x40\x97\x9D\x89\xC8\"\r\n"
                         "\"07/30-0\",\"\"\r\n"));
 }
 
-void TestBookingLog::appendAfterTornTail_data()
+// The last record cut at every byte, with and without the zeros a crash can
+// leave behind it: the records before it still show, and the next record
+// stands on a line of its own.
+void TestBookingLog::tornTail_data()
 {
     QTest::addColumn<QByteArray>("before");
-    QTest::addColumn<QByteArray>("after");
+    QTest::addColumn<bool>("lastCounts");
 
-    const QByteArray rec = "\"07/30-2\",\"b\"\r\n";
-    QTest::newRow("empty file") << QByteArray() << rec;
-    QTest::newRow("whole line") << QByteArray("\"07/30-1\",\"a\"\r\n") << QByteArray("\"07/30-1\",\"a\"\r\n") + rec;
-    QTest::newRow("lf only") << QByteArray("\"07/30-1\",\"a\"\n") << QByteArray("\"07/30-1\",\"a\"\n") + rec;
-    QTest::newRow("cut line") << QByteArray("\"07/30-1\",\"a") << QByteArray("\"07/30-1\",\"a\r\n") + rec;
-    QTest::newRow("cut before lf") << QByteArray("\"07/30-1\",\"a\"\r") << QByteArray("\"07/30-1\",\"a\"\r\r\n") + rec;
+    const QByteArray earlier = record("07/30-1", "a") + record("07/30-2", "b");
+    const QByteArray last = record("07/30-3", QStringLiteral("１-２　数学"));
+    for (int cut = 0; cut <= last.size(); ++cut) {
+        for (int zeros : {0, 5}) {
+            // Whole but for its line end, a record still counts.
+            const bool counts = cut >= last.size() - 2 && (zeros == 0 || cut == last.size());
+            QTest::addRow("cut at %d, %d zeros", cut, zeros)
+                << earlier + last.left(cut) + QByteArray(zeros, '\0') << counts;
+        }
+    }
 }
 
-void TestBookingLog::appendAfterTornTail()
+void TestBookingLog::tornTail()
 {
     QFETCH(QByteArray, before);
-    QFETCH(QByteArray, after);
+    QFETCH(bool, lastCounts);
 
-    BookingLog log(m_dir->path(), Room);
-    writeAll(log.path(), before);
-    QVERIFY(log.append("07/30-2", "b", nullptr));
-    QCOMPARE(readAll(log.path()), after);
+    Board board(m_dir->path());
+    writeAll(board.log.path(), before);
+    QVERIFY(board.load());
+    QCOMPARE(board.slot("07/30-1"), QStringLiteral("a"));
+    QCOMPARE(board.slot("07/30-2"), QStringLiteral("b"));
+    QCOMPARE(board.slot("07/30-3"), lastCounts ? QStringLiteral("１-２　数学") : QString());
 
-    BookingReplay replay(DateWindow::current(Today), 0);
-    QVERIFY(log.replay(replay, nullptr));
-    QCOMPARE(replay.slotText(2), QStringLiteral("b"));
+    QCOMPARE(board.book("07/30-4", QStringLiteral("c")), Outcome::Written);
+    const QByteArray separator = before.isEmpty() || before.endsWith('\n') ? QByteArray() : "\r\n";
+    QCOMPARE(readAll(board.log.path()), before + separator + record("07/30-4", "c"));
+
+    Board reread(m_dir->path());
+    QVERIFY(reread.load());
+    QCOMPARE(reread.slot("07/30-2"), QStringLiteral("b"));
+    QCOMPARE(reread.slot("07/30-4"), QStringLiteral("c"));
+}
+
+void TestBookingLog::secondBoardSeesFirst()
+{
+    Board first(m_dir->path());
+    Board second(m_dir->path());
+    QVERIFY(first.load());
+    QVERIFY(second.load());
+
+    QCOMPARE(first.book("07/31-2", QStringLiteral("x")), Outcome::Written);
+    // The second board still thinks the slot free: it must not book over it.
+    QCOMPARE(second.book("07/31-2", QStringLiteral("y")), Outcome::SlotChanged);
+    QCOMPARE(second.slot("07/31-2"), QStringLiteral("x"));
+    // Nor clear a booking it never saw.
+    QCOMPARE(first.book("07/31-2", QString(), QStringLiteral("x")), Outcome::Written);
+    QCOMPARE(first.book("07/31-2", QStringLiteral("z")), Outcome::Written);
+    QCOMPARE(second.book("07/31-2", QString(), QStringLiteral("x")), Outcome::SlotChanged);
+    QCOMPARE(second.slot("07/31-2"), QStringLiteral("z"));
+    QCOMPARE(readAll(first.log.path()),
+             record("07/31-2", "x") + record("07/31-2", {}) + record("07/31-2", "z"));
+}
+
+void TestBookingLog::catchUpReadsOnlyTheTail()
+{
+    Board board(m_dir->path());
+    writeAll(board.log.path(), record("07/30-1", "a"));
+    QVERIFY(board.load());
+
+    // Changing bytes already read, same length, goes unseen by a catch-up;
+    // what was appended is taken in.
+    QByteArray bytes = readAll(board.log.path());
+    bytes.replace("\"a\"", "\"q\"");
+    writeAll(board.log.path(), bytes + record("07/30-2", "b"));
+    QVERIFY(board.log.catchUp(board.replay, nullptr));
+    QCOMPARE(board.slot("07/30-1"), QStringLiteral("a"));
+    QCOMPARE(board.slot("07/30-2"), QStringLiteral("b"));
+    const auto changed = board.replay.takeChangedSlots();
+    QCOMPARE(changed.count(), size_t(2)); // slot 1 at load, slot 2 now
+}
+
+void TestBookingLog::replacedFileIsReadAgain()
+{
+    Board board(m_dir->path());
+    writeAll(board.log.path(), record("07/30-1", "a") + record("07/30-2", "b"));
+    QVERIFY(board.load());
+    writeAll(board.log.path(), record("07/30-3", "c"));
+    QVERIFY(board.log.catchUp(board.replay, nullptr));
+    QCOMPARE(board.slot("07/30-1"), QString());
+    QCOMPARE(board.slot("07/30-3"), QStringLiteral("c"));
+}
+
+void TestBookingLog::lockHeldElsewhereIsBusy()
+{
+    Board board(m_dir->path());
+    QVERIFY(board.load());
+    QFile other(board.log.path());
+    QVERIFY(other.open(QIODevice::ReadWrite));
+    const FileLock held(other, std::chrono::milliseconds(0));
+    QVERIFY(held.isLocked());
+
+    QCOMPARE(board.book("07/30-1", "a"), Outcome::Busy);
+    QCOMPARE(readAll(board.log.path()), QByteArray());
+    // Readers take no lock and are never held up.
+    QVERIFY(board.log.catchUp(board.replay, nullptr));
+}
+
+void TestBookingLog::reSavedAsUtf8IsReadOnly()
+{
+    Board board(m_dir->path());
+    const QByteArray bytes = "\xEF\xBB\xBF\"07/30-1\",\"" + QStringLiteral("１-２　数学").toUtf8() + "\"\r\n";
+    writeAll(board.log.path(), bytes);
+    QVERIFY(board.load());
+    QVERIFY(board.log.isReadOnly());
+    QCOMPARE(board.slot("07/30-1"), QStringLiteral("１-２　数学"));
+    QCOMPARE(board.book("07/30-2", "b"), Outcome::ReadOnly);
+    QCOMPARE(readAll(board.log.path()), bytes);
 }
 
 void TestBookingLog::unusableFile_data()
@@ -176,9 +311,87 @@ void TestBookingLog::unusableFile()
     QVERIFY2(readError.contains(QDir::toNativeSeparators(log.path())), qPrintable(readError));
 
     QString writeError;
-    QVERIFY(!log.append("07/30-1", "a", &writeError));
+    QCOMPARE(log.write(replay, "07/30-1", {}, "a", &writeError), Outcome::Failed);
     QVERIFY2(writeError.contains(QStringLiteral("理科室.dat")), qPrintable(writeError));
     QCOMPARE(QFileInfo(folder).exists(), setup == "directory");
+}
+
+void TestBookingLog::deviceFull()
+{
+#ifndef Q_OS_LINUX
+    QSKIP("needs /dev/full");
+#endif
+    Board board(m_dir->path());
+    QVERIFY(QFile::link("/dev/full", board.log.path()));
+    QVERIFY(board.load());
+    QString error;
+    QCOMPARE(board.log.write(board.replay, "07/30-1", {}, "a", &error), Outcome::Failed);
+    QVERIFY2(error.contains(QStringLiteral("ディスクに空きがありません")), qPrintable(error));
+    QCOMPARE(board.slot("07/30-1"), QString());
+}
+
+void TestBookingLog::fileSizeLimit()
+{
+#ifndef Q_OS_UNIX
+    QSKIP("needs setrlimit");
+#else
+    Board board(m_dir->path());
+    const QByteArray before = record("07/30-1", "a");
+    writeAll(board.log.path(), before);
+    QVERIFY(board.load());
+
+    // Room for a few bytes more, not for a record: the write is cut short.
+    struct rlimit saved = {};
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    struct rlimit tight = saved;
+    tight.rlim_cur = before.size() + 5;
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &tight), 0);
+    QString error;
+    const Outcome outcome = board.log.write(board.replay, "07/30-2", {}, "b", &error);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+
+    QCOMPARE(outcome, Outcome::Failed);
+    QVERIFY2(error.contains(QStringLiteral("大きすぎます")), qPrintable(error));
+    QCOMPARE(readAll(board.log.path()), before);
+    QCOMPARE(board.slot("07/30-2"), QString());
+#endif
+}
+
+// Root passes every permission check, so as root the write is tried from a
+// child process that has given up its rights.
+void TestBookingLog::readOnlyFolder()
+{
+#ifndef Q_OS_UNIX
+    QSKIP("needs fork and setuid");
+#else
+    Board board(m_dir->path());
+    const QByteArray before = record("07/30-1", "a");
+    writeAll(board.log.path(), before);
+    QVERIFY(board.load());
+    QVERIFY(QFile::setPermissions(board.log.path(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    QVERIFY(QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup
+                                                     | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther));
+
+    const pid_t child = fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+            _exit(10);
+        QString error;
+        const Outcome outcome = board.log.write(board.replay, "07/30-2", {}, "b", &error);
+        const bool named = error.contains(QStringLiteral("理科室.dat"))
+            && error.contains(QStringLiteral("アクセスが許可されていません"));
+        _exit(outcome == Outcome::Failed && named ? 0 : 11);
+    }
+    int status = 0;
+    QCOMPARE(waitpid(child, &status, 0), child);
+    QVERIFY(QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    QVERIFY(WIFEXITED(status));
+    QCOMPARE(WEXITSTATUS(status), 0);
+    QCOMPARE(readAll(board.log.path()), before);
+#endif
 }
 
 QTEST_GUILESS_MAIN(TestBookingLog)

@@ -35,6 +35,7 @@ void TestBookingRecord::parse_data()
     QTest::newRow("cut after the comma") << QByteArray("\"07/30-3\",") << false << QByteArray() << QByteArray();
     QTest::newRow("cut inside the text") << QByteArray("\"07/30-3\",\"\x82") << false << QByteArray() << QByteArray();
     QTest::newRow("nul padding") << QByteArray("\0\0\0\0", 4) << false << QByteArray() << QByteArray();
+    QTest::newRow("zeros after the comma") << QByteArray("\"07/30-3\",\0\0\0", 13) << false << QByteArray() << QByteArray();
 }
 
 void TestBookingRecord::parse()

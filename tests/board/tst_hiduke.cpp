@@ -108,6 +108,9 @@ private slots:
     void clearBookedSlot_data();
     void clearBookedSlot();
     void bookingSurvivesRestart();
+    void clickSeesOtherBoardsChange_data();
+    void clickSeesOtherBoardsChange();
+    void reSavedFileIsReadOnly();
     void failedWriteLeavesButton_data();
     void failedWriteLeavesButton();
 
@@ -438,31 +441,93 @@ void TestHiduke::bookingSurvivesRestart()
     QCOMPARE(slot(*board, 70)->text(), QStringLiteral("３Ｉ　　英語"));
 }
 
+void TestHiduke::clickSeesOtherBoardsChange_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QByteArray>("other");
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("booked elsewhere while free here")
+        << QByteArray() << QByteArray("\"07/30-4\",\"y\"\r\n") << QStringLiteral("y");
+    QTest::newRow("cleared elsewhere while booked here")
+        << QByteArray("\"07/30-4\",\"x\"\r\n") << QByteArray("\"07/30-4\",\"\"\r\n") << QString();
+}
+
+// Another computer changes the slot after this board last read the file: a
+// click shows the change and a notice, and offers neither booking nor
+// clearing of what the teacher never saw.
+void TestHiduke::clickSeesOtherBoardsChange()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QByteArray, other);
+    QFETCH(QString, shown);
+
+    writeBookings(before);
+    auto board = makeBoard(QDate(2018, 8, 1));
+    QVERIFY(board->Form_Load());
+    {
+        QFile file(m_dir->filePath(Room + ".dat"));
+        QVERIFY(file.open(QIODevice::Append));
+        file.write(other + "\"08/10-0\",\"z\"\r\n");
+    }
+
+    QString notice;
+    whenModal([&notice](QWidget *modal) { answer(modal, QMessageBox::Ok, &notice); });
+    QTest::mouseClick(slot(*board, 4), Qt::LeftButton);
+
+    QVERIFY2(notice.contains(QStringLiteral("別のパソコンで変更されました")), qPrintable(notice));
+    QCOMPARE(slot(*board, 4)->text(), shown);
+    QCOMPARE(slot(*board, 70)->text(), QStringLiteral("z"));
+    QCOMPARE(fileBytes(m_dir->filePath(Room + ".dat")), before + other + "\"08/10-0\",\"z\"\r\n");
+}
+
+void TestHiduke::reSavedFileIsReadOnly()
+{
+    const QByteArray bytes = "\xEF\xBB\xBF\"07/30-1\",\"" + QStringLiteral("１Ａ　　理科").toUtf8() + "\"\r\n";
+    writeBookings(bytes);
+    auto board = makeBoard(QDate(2018, 8, 1));
+
+    QString atLoad, atClick;
+    whenModal([&atLoad](QWidget *modal) { answer(modal, QMessageBox::Ok, &atLoad); });
+    QVERIFY(board->Form_Load());
+    QVERIFY2(atLoad.contains(QStringLiteral("UTF-8")), qPrintable(atLoad));
+    QCOMPARE(slot(*board, 1)->text(), QStringLiteral("１Ａ　　理科"));
+
+    whenModal([&atClick](QWidget *modal) { answer(modal, QMessageBox::Ok, &atClick); });
+    QTest::mouseClick(slot(*board, 2), Qt::LeftButton);
+    QCOMPARE(atClick, atLoad);
+    QCOMPARE(fileBytes(m_dir->filePath(Room + ".dat")), bytes);
+}
+
 void TestHiduke::failedWriteLeavesButton_data()
 {
     QTest::addColumn<bool>("clearing");
-    QTest::newRow("booking") << false;
-    QTest::newRow("clearing") << true;
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("booking on a full disk") << false << QStringLiteral("ディスクに空きがありません");
+    QTest::newRow("clearing in a file turned folder") << true << QStringLiteral("フォルダー");
 }
 
 void TestHiduke::failedWriteLeavesButton()
 {
     QFETCH(bool, clearing);
-    writeBookings("\"07/30-1\",\"x\"\r\n");
+    QFETCH(QString, reason);
+#ifndef Q_OS_LINUX
+    QSKIP("needs /dev/full");
+#endif
+    const QString path = m_dir->filePath(Room + ".dat");
+    if (clearing)
+        writeBookings("\"07/30-1\",\"x\"\r\n");
+    else
+        QVERIFY(QFile::link("/dev/full", path));
     auto board = makeBoard(QDate(2018, 8, 1));
     QVERIFY(board->Form_Load());
 
-    // The file turns into a folder behind the board's back: every write fails.
-    const QString path = m_dir->filePath(Room + ".dat");
-    QVERIFY(QFile::remove(path));
-    QVERIFY(QDir(m_dir->path()).mkdir(Room + ".dat"));
-
     QString message;
     if (clearing) {
-        whenModal([&message](QWidget *modal) {
-            answer(modal, QMessageBox::Ok);
-            whenModal([&message](QWidget *error) { answer(error, QMessageBox::Ok, &message); });
-        });
+        // The file turns into a folder behind the board's back.
+        QVERIFY(QFile::remove(path));
+        QVERIFY(QDir(m_dir->path()).mkdir(Room + ".dat"));
+        whenModal([&message](QWidget *error) { answer(error, QMessageBox::Ok, &message); });
     } else {
         whenModal([&message](QWidget *dialog) {
             pick(dialog, "List1", 0);
@@ -474,8 +539,8 @@ void TestHiduke::failedWriteLeavesButton()
     QTest::mouseClick(slot(*board, p), Qt::LeftButton);
 
     QVERIFY2(message.contains(QStringLiteral("理科室.dat")), qPrintable(message));
+    QVERIFY2(message.contains(reason), qPrintable(message));
     QCOMPARE(slot(*board, p)->text(), clearing ? QStringLiteral("x") : QString());
-    QVERIFY(QFileInfo(path).isDir());
 }
 
 QTEST_MAIN(TestHiduke)
