@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 ROOM := 理科室
 
-.PHONY: all build run test bench clean
+.PHONY: all build run test bench deb clean
 
 all: build
 
@@ -33,6 +33,12 @@ bench:
 	@cmake -S . -B $(BUILD) -DROOMBOARD_BENCH=ON >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS) --target roomboard_bench
 	@$(BUILD)/bench/roomboard_bench
+
+# The Debian package of the program, its launcher template and icon.
+deb:
+	@$(MAKE) --no-print-directory build
+	@cd $(BUILD) && cpack -G DEB
+	@dpkg-deb -I $(BUILD)/package/roomboard_*.deb | grep -E '^ (Package|Version|Depends):'
 
 clean:
 	rm -rf $(BUILD)
