@@ -114,10 +114,13 @@ void Hiduke::buildControls()
     m_NextBT = new WrappingButton(QStringLiteral("NextBT"), QStringLiteral("次の週"), this);
     for (WrappingButton *week : {m_TodayBT, m_NextBT})
         week->setFont(weekFont);
+    m_TodayBT->setAccessibleName(QStringLiteral("今週の予約を表示"));
+    m_NextBT->setAccessibleName(QStringLiteral("次の週の予約を表示"));
     connect(m_TodayBT, &QPushButton::clicked, this, &Hiduke::TodayBT_Click);
     connect(m_NextBT, &QPushButton::clicked, this, &Hiduke::NextBT_Click);
 
     m_A = new NamingModeBox(this);
+    m_A->setAccessibleName(QStringLiteral("組を番号で表す"));
 }
 
 void Hiduke::applyLayout()
@@ -176,7 +179,7 @@ bool Hiduke::RefreshBoard()
     QString error;
     const bool read = m_log->replay(*m_replay, &error);
     for (int p = 1; p <= SlotKey::SlotCount; ++p) {
-        m_PCclass[p]->setText(read ? m_replay->slotText(p) : QString());
+        showSlot(p, read ? m_replay->slotText(p) : QString());
         // Disabled rather than free-looking: the file said nothing we trust.
         m_PCclass[p]->setEnabled(read);
     }
@@ -219,7 +222,7 @@ void Hiduke::showChangedSlots()
     const auto changed = m_replay->takeChangedSlots();
     for (int p = 1; p <= SlotKey::SlotCount; ++p) {
         if (changed.test(p))
-            m_PCclass[p]->setText(m_replay->slotText(p));
+            showSlot(p, m_replay->slotText(p));
     }
 }
 
@@ -240,7 +243,7 @@ void Hiduke::PCclass_Click(int slot)
         const int answer = MessageBox::okCancel(this, ClearQuestion);
         m_A->setValue(answer);
         if (answer == MessageBox::Ok && writeRecord(slot, seen, QString()))
-            button->setText(QString());
+            showSlot(slot, QString());
         return;
     }
 
@@ -257,7 +260,7 @@ void Hiduke::PCclass_Click(int slot)
         return;
     // The button changes only once the record is safely in the file.
     if (writeRecord(slot, seen, m_CL + IdeographicSpace + m_SU))
-        button->setText(m_CL + m_SU);
+        showSlot(slot, m_CL + m_SU);
 }
 
 bool Hiduke::writeRecord(int slot, const QString &expected, const QString &text)
@@ -273,7 +276,7 @@ bool Hiduke::writeRecord(int slot, const QString &expected, const QString &text)
     const auto changed = m_replay->takeChangedSlots();
     for (int p = 1; p <= SlotKey::SlotCount; ++p) {
         if (changed.test(p) && !(p == slot && outcome == BookingLog::Outcome::Written))
-            m_PCclass[p]->setText(m_replay->slotText(p));
+            showSlot(p, m_replay->slotText(p));
     }
     m_A->setValue(m_replay->namingMode());
     switch (outcome) {
@@ -293,6 +296,23 @@ bool Hiduke::writeRecord(int slot, const QString &expected, const QString &text)
     }
     MessageBox::error(this, error + QStringLiteral("\nこの変更は保存されていません。"));
     return false;
+}
+
+// The caption, and what a screen reader says of the slot: its day, its
+// lesson and what is booked there.
+void Hiduke::showSlot(int slot, const QString &caption)
+{
+    WrappingButton *button = m_PCclass[slot];
+    button->setText(caption);
+    const QDate date = m_YYMMDD.columnDate(SlotKey::column(slot));
+    const int position = SlotKey::position(slot);
+    const QString lesson = position == SlotKey::SlotsPerDay ? QStringLiteral("授業後")
+                                                            : QStringLiteral("%1時間目").arg(position);
+    button->setAccessibleName(QStringLiteral("%1月%2日%3 %4 %5")
+                                  .arg(date.month())
+                                  .arg(date.day())
+                                  .arg(Weekdays[date.dayOfWeek() - 1], lesson,
+                                       caption.isEmpty() ? QStringLiteral("空き") : caption));
 }
 
 void Hiduke::mouseDoubleClickEvent(QMouseEvent *event)

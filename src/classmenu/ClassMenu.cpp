@@ -78,6 +78,12 @@ ClassMenu::ClassMenu(int namingMode, QWidget *parent)
     m_Canel_BT = makeButton(this, QStringLiteral("Canel_BT"), QStringLiteral("Cancel"),
                             twips(2640, 2880, 1335, 615));
 
+    m_List1->setAccessibleName(QStringLiteral("学年"));
+    m_List2->setAccessibleName(QStringLiteral("組"));
+    m_List3->setAccessibleName(QStringLiteral("教科"));
+    m_OK_BT->setAccessibleName(QStringLiteral("OK　予約する"));
+    m_Canel_BT->setAccessibleName(QStringLiteral("キャンセル"));
+
     m_List2->setFont(JapaneseFont::fixed(18));
     m_Canel_BT->setFont(JapaneseFont::proportional(15.75));
 

@@ -249,6 +249,9 @@ void TestHiduke::loadShowsBookings()
     QCOMPARE(slot(*board, 3)->text(), QStringLiteral("１-２　数学"));
     QCOMPARE(slot(*board, 42)->text(), QStringLiteral("x"));
     QCOMPARE(slot(*board, 4)->text(), QString());
+    // What a screen reader says: day, lesson, booking.
+    QCOMPARE(slot(*board, 3)->accessibleName(), QStringLiteral("7月30日(月) 3時間目 １-２　数学"));
+    QCOMPARE(slot(*board, 70)->accessibleName(), QStringLiteral("8月10日(金) 授業後 空き"));
     // The last record that decides the naming mode is lettered.
     QCOMPARE(board->findChild<QCheckBox *>("A")->checkState(), Qt::Unchecked);
 }
