@@ -8,7 +8,8 @@ build=(cmake make g++ qt6-base-dev qt6-base-dev-tools fonts-ipafont-gothic fonts
 case "${1:-build}" in
     build) want=("${build[@]}") ;;
     run)   want=("${build[@]}" qt6-qpa-plugins) ;;
-    test)  want=("${build[@]}" xvfb xauth xdotool faketime x11-utils desktop-file-utils) ;;
+    test)  want=("${build[@]}" xvfb xauth xdotool faketime x11-utils desktop-file-utils
+                 binutils-mingw-w64-x86-64) ;;
     bench) want=("${build[@]}" libbenchmark-dev time) ;;
     *) echo "usage: $0 build|run|test|bench" >&2; exit 2 ;;
 esac
