@@ -228,7 +228,6 @@ void Hiduke::showChangedSlots()
 
 void Hiduke::PCclass_Click(int slot)
 {
-    const QString key = SlotKey::make(m_YYMMDD, slot);
     WrappingButton *button = m_PCclass[slot];
 
     if (!takeInOthersChanges(slot))
@@ -266,8 +265,7 @@ void Hiduke::PCclass_Click(int slot)
 bool Hiduke::writeRecord(int slot, const QString &expected, const QString &text)
 {
     QString error;
-    const int mode = m_A->value();
-    m_replay->setNamingMode(mode);
+    m_replay->setNamingMode(m_A->value());
     const BookingLog::Outcome outcome =
         m_log->write(*m_replay, SlotKey::make(m_YYMMDD, slot), expected, text, &error);
     // Records of others read on the way show at once. The board's own record
