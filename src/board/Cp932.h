@@ -18,4 +18,10 @@ QString decode(QByteArrayView bytes);
 // ever written to the file.
 std::optional<QByteArray> encode(QStringView text);
 
+// How many bytes the character starting at `at` takes: 2 for a lead byte
+// followed by a trail byte, otherwise 1, so a byte that is no character, or a
+// lead byte without its trail byte, stands alone. The Windows converter is fed
+// one character at a time along these lines once it has found a fault.
+qsizetype characterLength(QByteArrayView bytes, qsizetype at);
+
 } // namespace Cp932
