@@ -9,7 +9,7 @@ case "${1:-build}" in
     build) want=("${build[@]}") ;;
     run)   want=("${build[@]}" qt6-qpa-plugins) ;;
     test)  want=("${build[@]}" xvfb xauth xdotool faketime x11-utils desktop-file-utils
-                 binutils-mingw-w64-x86-64) ;;
+                 binutils-mingw-w64-x86-64 libx11-dev) ;;
     bench) want=("${build[@]}" libbenchmark-dev time) ;;
     *) echo "usage: $0 build|run|test|bench" >&2; exit 2 ;;
 esac

@@ -1,0 +1,174 @@
+#!/usr/bin/env bash
+# End-to-end test of the built program on a virtual X screen, driven with
+# real X input. The program is copied under a room's name next to a prepared
+# booking file and started on Wednesday 2018-08-01 (window Monday 2018/07/30
+# to Friday 2018/08/10). By keyboard alone it books a slot through the class
+# dialog, clears another through the confirmation box and is closed; started
+# again it must show both changes, and the file must hold exactly the bytes
+# expected.
+#   e2e.sh ROOMBOARD X11CLOSE
+# Needs xvfb, xauth, xdotool and faketime.
+set -euo pipefail
+
+roomboard=$(realpath "$1")
+x11close=$(realpath "$2")
+
+# An X server of our own, on a free display, gone when the test ends. Every
+# xdotool call is a client of its own; without -noreset the server resets
+# whenever its last client leaves and refuses connections meanwhile.
+if [[ -z ${ROOMBOARD_E2E_INSIDE:-} ]]; then
+    export ROOMBOARD_E2E_INSIDE=1
+    exec xvfb-run -a -s "-screen 0 1400x1000x24 -nolisten tcp -noreset" \
+        "$(realpath "$0")" "$roomboard" "$x11close"
+fi
+
+work=$(mktemp -d)
+room=$work/理科室
+dat=$work/理科室.dat
+log=$work/roomboard.log
+process_groups=()
+
+cleanup() {
+    local group
+    for group in "${process_groups[@]}"; do
+        kill -KILL -- "-$group" 2>/dev/null || true
+    done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    if [[ -s $log ]]; then
+        echo "--- program output:" >&2
+        cat "$log" >&2
+    fi
+    if [[ -f $dat ]]; then
+        echo "--- booking file:" >&2
+        od -c "$dat" >&2
+    fi
+    exit 1
+}
+
+# wait_until SECONDS WHAT COMMAND...: polls COMMAND until it succeeds.
+wait_until() {
+    local limit=$1 what=$2
+    shift 2
+    local deadline=$(( $(date +%s%N) + limit * 1000000000 ))
+    until "$@"; do
+        (( $(date +%s%N) < deadline )) || fail "no $what within ${limit}s"
+        sleep 0.05
+    done
+}
+
+visible_window() {
+    timeout 5 xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1
+}
+window_shown() { [[ -n $(visible_window "$1") ]]; }
+window_gone() { [[ -z $(visible_window "$1") ]]; }
+file_is() { cmp -s "$dat" "$1"; }
+process_gone() { ! kill -0 "$1" 2>/dev/null; }
+
+# With no window manager, giving a window the input focus is up to us.
+focus() {
+    timeout 5 xdotool windowfocus --sync "$1" || fail "window $1 does not take the focus"
+}
+keys() {
+    timeout 20 xdotool key --delay 30 "$@" || fail "xdotool could not type $*"
+}
+
+Board='Ver\.20180729'
+Dialog='^F授業選択$'
+Confirm='^特別教室予約ボード$' # the message box, titled with the system title alone
+
+start_board() {
+    # setsid: faketime runs the program as its child; the process group
+    # holds both, so cleanup can end them together.
+    LANG=C.UTF-8 LC_ALL=C.UTF-8 TZ=Asia/Tokyo QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=$work/xdg \
+        setsid faketime --exclude-monotonic '2018-08-01 09:00:00' "$room" >>"$log" 2>&1 &
+    board_pid=$!
+    process_groups+=("$board_pid")
+    wait_until 20 "board window" window_shown "$Board"
+    board=$(visible_window "$Board")
+    focus "$board"
+}
+
+close_board() {
+    "$x11close" "$board" || fail "could not ask the board window to close"
+    wait_until 10 "end of the program after its window was closed" process_gone "$board_pid"
+    local status=0
+    wait "$board_pid" || status=$?
+    [[ $status -eq 0 ]] || fail "the program ended with status $status"
+}
+
+# Opens the slot that is `tabs` Tab presses after the focused one and
+# waits for the window that answers: the class dialog or the confirmation.
+press_slot() {
+    local tabs=$1 expect=$2 other=$3
+    local presses=() i
+    for (( i = 0; i < tabs; i++ )); do presses+=(Tab); done
+    focus "$board"
+    keys "${presses[@]}" Return
+    wait_until 10 "window matching $expect" window_shown "$expect"
+    window_gone "$other" || fail "a slot press opened $other instead of $expect"
+    answer=$(visible_window "$expect")
+    focus "$answer"
+}
+
+mkdir -m 700 "$work/xdg"
+cp "$roomboard" "$room"
+
+# CP932, CR LF. A numbered booking, then a lettered one, which as the last
+# record inside the window leaves the dialog in lettered mode; the numbered
+# record after it lies outside the window and must change nothing.
+#   "07/30-3","１-２　数学"   "07/31-1","３Ｃ　　国語"   "09/03-1","２-１　英語"
+printf '"07/30-3","\x82\x50-\x82\x51\x81\x40\x90\x94\x8a\x77"\r\n' >"$dat"
+printf '"07/31-1","\x82\x52\x82\x62\x81\x40\x81\x40\x8d\x91\x8c\xea"\r\n' >>"$dat"
+printf '"09/03-1","\x82\x51-\x82\x50\x81\x40\x89\x70\x8c\xea"\r\n' >>"$dat"
+cp "$dat" "$work/prepared"
+
+# The booking of Monday's second slot: ３年, Ｃ組, 理科 → "３Ｃ　　理科".
+cp "$work/prepared" "$work/booked"
+printf '"07/30-2","\x82\x52\x82\x62\x81\x40\x81\x40\x97\x9d\x89\xc8"\r\n' >>"$work/booked"
+# Then the clearing of Tuesday's first slot.
+cp "$work/booked" "$work/cleared"
+printf '"07/31-1",""\r\n' >>"$work/cleared"
+
+started=$(date +%s%N)
+
+# --- First run: book and clear.
+start_board
+# The focus starts on slot 1 (Monday, lesson 1); one Tab down is lesson 2.
+press_slot 1 "$Dialog" "$Confirm"
+# OK has the focus; grades, classes and subjects lie two, three and four Tabs
+# on, and Tab from the subjects wraps round to OK. In each list Home selects
+# the first row, whether or not taking the focus already made it current,
+# and each Down one row further: row 2 ３年, row 3 Ｃ組, row 8 理科.
+keys Tab Tab Home Down Down \
+     Tab Home Down Down Down \
+     Tab Home Down Down Down Down Down Down Down Down \
+     Tab Return
+wait_until 10 "closing of the class dialog" window_gone "$Dialog"
+wait_until 10 "booking record in the file" file_is "$work/booked"
+
+# Slot 8 (Tuesday, lesson 1) is six Tabs below slot 2, where the focus went back.
+press_slot 6 "$Confirm" "$Dialog"
+keys Return # OK is the default button
+wait_until 10 "closing of the confirmation" window_gone "$Confirm"
+wait_until 10 "clearing record in the file" file_is "$work/cleared"
+close_board
+
+# --- Second run: the file replayed shows both changes; looking writes nothing.
+start_board
+# Slot 2 is booked now, so it offers clearing; Esc declines.
+press_slot 1 "$Confirm" "$Dialog"
+keys Escape
+wait_until 10 "closing of the confirmation" window_gone "$Confirm"
+# Slot 8 is free now, so it opens the class dialog; Cancel, one Tab after OK.
+press_slot 6 "$Dialog" "$Confirm"
+keys Tab Return
+wait_until 10 "closing of the class dialog" window_gone "$Dialog"
+close_board
+
+file_is "$work/cleared" || fail "the booking file differs from the expected bytes"
+echo "e2e ok in $(( ($(date +%s%N) - started) / 1000000 )) ms"
