@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 ROOM := 理科室
 
-.PHONY: all build run test bench deb clean
+.PHONY: all build run test bench fuzz deb clean
 
 all: build
 
@@ -33,6 +33,18 @@ bench:
 	@cmake -S . -B $(BUILD) -DROOMBOARD_BENCH=ON >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS) --target roomboard_bench
 	@$(BUILD)/bench/roomboard_bench
+
+# A bounded libFuzzer run (clang, ASan, UBSan) of the booking-file reader in
+# a build of its own; inputs that break it are kept in tests/fuzz/regressions/.
+# Debug keeps Q_ASSERT on.
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+fuzz:
+	@scripts/install-deps.sh fuzz
+	@cmake -S . -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_BUILD_TYPE=Debug \
+	    -DROOMBOARD_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target roomboard_fuzz
+	@tests/fuzz/run.sh $(FUZZ_BUILD)/roomboard_fuzz $(FUZZ_BUILD)/fuzz $(FUZZ_SECONDS)
 
 # The Debian package of the program, its launcher template and icon.
 deb:

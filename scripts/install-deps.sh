@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a given make target needs, and only those that
 # are missing, so a second run is quick and offline.
-#   scripts/install-deps.sh build|run|test|bench
+#   scripts/install-deps.sh build|run|test|bench|fuzz
 set -euo pipefail
 
 build=(cmake make g++ qt6-base-dev qt6-base-dev-tools fonts-ipafont-gothic fonts-noto-cjk)
@@ -11,7 +11,9 @@ case "${1:-build}" in
     test)  want=("${build[@]}" xvfb xauth xdotool faketime x11-utils desktop-file-utils
                  binutils-mingw-w64-x86-64 libx11-dev) ;;
     bench) want=("${build[@]}" libbenchmark-dev time) ;;
-    *) echo "usage: $0 build|run|test|bench" >&2; exit 2 ;;
+    # libFuzzer's runtime ships apart from the compiler.
+    fuzz)  want=("${build[@]}" clang-14 libclang-rt-14-dev) ;;
+    *) echo "usage: $0 build|run|test|bench|fuzz" >&2; exit 2 ;;
 esac
 
 missing=()
