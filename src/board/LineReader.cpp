@@ -58,6 +58,12 @@ bool LineReader::next(QByteArrayView &line)
             qsizetype length = stop - start;
             if (length > 0 && data[start + length - 1] == '\r')
                 --length;
+            // A long line that happens to lie whole in one chunk is passed
+            // over all the same.
+            if (length > MaxLineLength) {
+                ++m_overlong;
+                continue;
+            }
             line = QByteArrayView(data + start, length);
             return true;
         }
