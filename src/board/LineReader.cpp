@@ -68,7 +68,8 @@ bool LineReader::next(QByteArrayView &line)
             return true;
         }
 
-        if (m_end - m_begin > MaxLineLength) {
+        // One byte more than the cap may be the CR of a CR LF still to come.
+        if (m_end - m_begin > MaxLineLength + 1) {
             // Too long to be a record: forget what we have and drop the rest
             // of this line as it arrives.
             if (!m_skipping)
@@ -86,7 +87,9 @@ bool LineReader::next(QByteArrayView &line)
                 m_begin = m_end;
                 if (line.endsWith('\r'))
                     line.chop(1);
-                return true;
+                if (line.size() <= MaxLineLength)
+                    return true;
+                ++m_overlong;
             }
             return false;
         }
