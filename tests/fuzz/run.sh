@@ -40,7 +40,11 @@ done
 runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$work/fuzz.log" | tail -1)
 rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$work/fuzz.log" | tail -1)
 after=$(find "$work/corpus" -type f | wc -l)
-echo "fuzz: ${runs:-?} executions (${rate:-?}/s), corpus $before -> $after inputs ($work/corpus)"
+# libFuzzer's own count leaves out files it has since replaced by smaller ones.
+live=$(grep -E '^#[0-9]+' "$work/fuzz.log" | tail -1 | sed -n 's/.* corp: \([^ ]*\).*/\1/p')
+live=${live:-?/?}
+echo "fuzz: ${runs:-?} executions (${rate:-?}/s); corpus $before -> $after files in $work/corpus," \
+    "of which libFuzzer keeps ${live%%/*} (${live#*/})"
 if [[ $status -ne 0 ]]; then
     echo "fuzz: FAILED (libFuzzer exit $status); see $work/fuzz.log"
     for k in "${kept[@]}"; do echo "fuzz: kept $k: commit it with the fix"; done
