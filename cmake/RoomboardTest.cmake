@@ -5,7 +5,6 @@ function(roomboard_add_test name source)
     cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
     add_executable(${name} ${source})
     target_link_libraries(${name} PRIVATE Qt6::Test ${ARG_LIBS})
-    target_compile_options(${name} PRIVATE -Wall -Wextra)
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES
