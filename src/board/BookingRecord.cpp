@@ -2,6 +2,8 @@
 
 #include "board/Cp932.h"
 
+#include <cstring>
+
 namespace {
 
 bool isBlank(char c)
@@ -20,9 +22,10 @@ std::optional<QByteArrayView> readField(QByteArrayView line, qsizetype &pos)
     QByteArrayView field;
     if (pos < n && line[pos] == '"') {
         const qsizetype open = pos + 1;
-        const qsizetype close = line.indexOf('"', open);
-        if (close < 0)
+        const void *quote = std::memchr(line.data() + open, '"', size_t(n - open));
+        if (!quote)
             return std::nullopt;
+        const qsizetype close = static_cast<const char *>(quote) - line.data();
         field = line.sliced(open, close - open);
         pos = close + 1;
     } else {
@@ -52,6 +55,23 @@ std::optional<QByteArrayView> readField(QByteArrayView line, qsizetype &pos)
 
 std::optional<BookingRecord> BookingRecord::parse(QByteArrayView line)
 {
+    // The form this program and its predecessor write, "key","text" with
+    // nothing around the quotes, taken in two scans; anything else goes the
+    // long way below, with the same outcome for this form.
+    const qsizetype n = line.size();
+    if (n >= 5 && line[0] == '"' && line[n - 1] == '"') {
+        const char *data = line.data();
+        const void *keyEnd = std::memchr(data + 1, '"', size_t(n - 2));
+        if (keyEnd) {
+            const qsizetype close = static_cast<const char *>(keyEnd) - data;
+            const qsizetype open = close + 3;
+            if (open < n && data[close + 1] == ',' && data[close + 2] == '"'
+                && !std::memchr(data + open, '"', size_t(n - 1 - open))) {
+                return BookingRecord{line.sliced(1, close - 1), line.sliced(open, n - 1 - open)};
+            }
+        }
+    }
+
     qsizetype pos = 0;
     const auto key = readField(line, pos);
     if (!key || pos >= line.size() || line[pos] != ',')

@@ -25,6 +25,8 @@ void TestBookingRecord::parse_data()
     QTest::newRow("blanks around quotes") << QByteArray(" \"07/30-3\" ,\t\"a b\" ") << true << QByteArray("07/30-3") << QByteArray("a b");
     QTest::newRow("comma inside quotes") << QByteArray("\"07/30-3\",\"a,b\"") << true << QByteArray("07/30-3") << QByteArray("a,b");
     QTest::newRow("cp932 bytes kept") << QByteArray("\"07/30-3\",\"\x82\x50\x81\x40\"") << true << QByteArray("07/30-3") << QByteArray("\x82\x50\x81\x40");
+    QTest::newRow("empty quoted key") << QByteArray("\"\",\"abc\"") << true << QByteArray() << QByteArray("abc");
+    QTest::newRow("quote inside the text") << QByteArray("\"07/30-3\",\"a\"b\"") << false << QByteArray() << QByteArray();
     QTest::newRow("empty line") << QByteArray() << false << QByteArray() << QByteArray();
     QTest::newRow("one field") << QByteArray("\"07/30-3\"") << false << QByteArray() << QByteArray();
     QTest::newRow("three fields") << QByteArray("\"07/30-3\",\"a\",\"b\"") << false << QByteArray() << QByteArray();
