@@ -24,6 +24,9 @@ private slots:
     void dayColumnsByEquality_data();
     void dayColumnsByEquality();
     void invalidTextStillBooks();
+    void manyDistinctTexts();
+    void textsAlikeButForTheMiddle();
+    void changedOnlyWhenTheTextChanges();
 };
 
 // Window: column 0 = 2018/07/30, column 5 = 2018/08/06.
@@ -120,6 +123,58 @@ void TestBookingReplay::invalidTextStillBooks()
     BookingReplay replay(DateWindow::current(QDate(2018, 8, 1)), 0);
     replay.addLine(QByteArray("\"07/30-1\",\"\xFF\x82\""));
     QCOMPARE(replay.slotText(1), QString(2, QChar::ReplacementCharacter));
+}
+
+// More distinct texts than a replay keeps decoded: slots keep what they show
+// when the kept texts are let go.
+void TestBookingReplay::manyDistinctTexts()
+{
+    BookingReplay replay(DateWindow::current(QDate(2018, 8, 1)), 0);
+    replay.addLine(record("07/30-2", QStringLiteral("１Ａ　　理科")));
+    for (int i = 0; i < 5000; ++i)
+        replay.addLine(record("07/30-1", QStringLiteral("その他　%1").arg(i)));
+    QCOMPARE(replay.slotText(2), QStringLiteral("１Ａ　　理科"));
+    QCOMPARE(replay.slotText(1), QStringLiteral("その他　4999"));
+    replay.addLine(record("07/30-3", QStringLiteral("その他　17")));
+    QCOMPARE(replay.slotText(3), QStringLiteral("その他　17"));
+}
+
+// Long texts are compared in full, not by their ends alone.
+void TestBookingReplay::textsAlikeButForTheMiddle()
+{
+    // 24 bytes each, equal in their first and last eight.
+    const QString a = QStringLiteral("３Ｃ　　ＡＢＣＤ数学保体");
+    const QString b = QStringLiteral("３Ｃ　　ＡＢＸＤ数学保体");
+    const QString longer = QString(40, QChar(u'理'));
+    BookingReplay replay(DateWindow::current(QDate(2018, 8, 1)), 0);
+    replay.addLine(record("07/30-1", a));
+    replay.addLine(record("07/30-2", b));
+    replay.addLine(record("07/30-3", longer));
+    replay.addLine(record("07/30-4", a));
+    QCOMPARE(replay.slotText(1), a);
+    QCOMPARE(replay.slotText(2), b);
+    QCOMPARE(replay.slotText(3), longer);
+    QCOMPARE(replay.slotText(4), a);
+}
+
+void TestBookingReplay::changedOnlyWhenTheTextChanges()
+{
+    const QString nb = QStringLiteral("１-２　数学");
+    BookingReplay replay(DateWindow::current(QDate(2018, 8, 1)), 0);
+    replay.addLine(record("07/30-1", nb));
+    replay.addLine(record("07/30-2", nb));
+    QCOMPARE(replay.takeChangedSlots().count(), size_t(2));
+    replay.addLine(record("07/30-1", nb));
+    replay.setSlotText(2, nb);
+    QCOMPARE(replay.takeChangedSlots().count(), size_t(0));
+    replay.addLine(record("07/30-1", {}));
+    replay.addLine(record("07/30-2", QStringLiteral("２-１　英語")));
+    const auto changed = replay.takeChangedSlots();
+    QVERIFY(changed.test(1) && changed.test(2) && changed.count() == 2);
+    QCOMPARE(replay.slotText(1), QString());
+    replay.clearSlots();
+    QCOMPARE(replay.takeChangedSlots().count(), size_t(1));
+    QCOMPARE(replay.slotText(2), QString());
 }
 
 QTEST_GUILESS_MAIN(TestBookingReplay)
