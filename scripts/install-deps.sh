@@ -10,7 +10,7 @@ case "${1:-build}" in
     run)   want=("${build[@]}" qt6-qpa-plugins) ;;
     test)  want=("${build[@]}" xvfb xauth xdotool faketime x11-utils desktop-file-utils
                  binutils-mingw-w64-x86-64 libx11-dev) ;;
-    bench) want=("${build[@]}" libbenchmark-dev time) ;;
+    bench) want=("${build[@]}" libbenchmark-dev) ;;
     # libFuzzer's runtime ships apart from the compiler.
     fuzz)  want=("${build[@]}" clang-14 libclang-rt-14-dev) ;;
     *) echo "usage: $0 build|run|test|bench|fuzz" >&2; exit 2 ;;

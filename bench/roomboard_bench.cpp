@@ -1,0 +1,557 @@
+// The booking file only grows, and the board replays all of it at every
+// start and week switch. These benchmarks generate files of a room's
+// lifetime and beyond, and set replay against the bare cost of reading the
+// file (replay can never beat that), one booking against the file's size,
+// start-up against an empty file, and peak memory against a small file.
+// Google Benchmark's own lines go to stderr; stdout gets one summary table.
+#include "BenchFiles.h"
+
+#include "board/BookingLog.h"
+#include "board/BookingReplay.h"
+#include "board/DateWindow.h"
+#include "board/LineReader.h"
+#include "board/SlotKey.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTemporaryFile>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/statfs.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+extern char **environ;
+
+namespace {
+
+constexpr qint64 Sizes[] = {1000, 10000, 100000, 1000000};
+// Start-up and memory are also measured on an empty file, the reference for
+// start-up.
+constexpr qint64 ProbeSizes[] = {0, 1000, 10000, 100000, 1000000};
+constexpr int StartupRounds = 21; // the first is a warm-up and not counted
+constexpr int MemoryRuns = 3;
+constexpr int BookingRoundsOnDisk = 1000;
+constexpr int BookingRoundsOnTmpfs = 20000;
+constexpr int Repetitions = 5;
+
+struct Folders
+{
+    std::unique_ptr<QTemporaryDir> disk;
+    std::unique_ptr<QTemporaryDir> tmpfs; // absent when there is no /dev/shm
+};
+Folders folders;
+
+QString sourceFolder(qint64 records)
+{
+    return folders.disk->filePath(QStringLiteral("records-%1").arg(records));
+}
+
+QString sourceFile(qint64 records)
+{
+    return QDir(sourceFolder(records)).filePath(BenchFiles::roomName() + QStringLiteral(".dat"));
+}
+
+std::string fileSystemName(const QString &path)
+{
+    struct statfs info {};
+    if (statfs(QFile::encodeName(path).constData(), &info) != 0)
+        return "?";
+    switch (static_cast<unsigned long>(info.f_type)) {
+    case 0x01021994UL: return "tmpfs";
+    case 0xEF53UL: return "ext4";
+    case 0x58465342UL: return "xfs";
+    case 0x9123683EUL: return "btrfs";
+    case 0x794C7630UL: return "overlayfs";
+    default: {
+        char hex[32];
+        std::snprintf(hex, sizeof hex, "fs 0x%lx", static_cast<unsigned long>(info.f_type));
+        return hex;
+    }
+    }
+}
+
+// --- child processes ---------------------------------------------------------
+
+struct ChildRun
+{
+    bool ok = false;
+    double seconds = 0;
+    QByteArray out;
+    QByteArray err;
+};
+
+double now()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return double(ts.tv_sec) + double(ts.tv_nsec) * 1e-9;
+}
+
+// Wall time from just before the spawn to the child's exit. Its stdout is
+// captured only when asked for, so a timed run does no extra work.
+ChildRun runChild(const char *program, const QString &argument, bool captureOut)
+{
+    ChildRun run;
+    QTemporaryFile errFile;
+    if (!errFile.open())
+        return run;
+    int pipeFds[2] = {-1, -1};
+    if (captureOut && pipe(pipeFds) != 0)
+        return run;
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (captureOut) {
+        posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
+        posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
+        posix_spawn_file_actions_addclose(&actions, pipeFds[1]);
+    } else {
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    }
+    posix_spawn_file_actions_adddup2(&actions, errFile.handle(), STDERR_FILENO);
+
+    const QByteArray arg = QFile::encodeName(argument);
+    char *argv[] = {const_cast<char *>(program), const_cast<char *>(arg.constData()), nullptr};
+    pid_t pid = 0;
+    const double start = now();
+    const int spawned = posix_spawn(&pid, program, &actions, nullptr, argv, environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (captureOut)
+        close(pipeFds[1]);
+    if (spawned != 0) {
+        if (captureOut)
+            close(pipeFds[0]);
+        run.err = QByteArray("cannot start ") + program;
+        return run;
+    }
+    if (captureOut) {
+        char buffer[4096];
+        for (;;) {
+            const ssize_t got = read(pipeFds[0], buffer, sizeof buffer);
+            if (got <= 0)
+                break;
+            run.out.append(buffer, got);
+        }
+        close(pipeFds[0]);
+    }
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0) {
+    }
+    run.seconds = now() - start;
+    run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    errFile.seek(0);
+    run.err = errFile.readAll();
+    return run;
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+std::map<qint64, double> startupSeconds;
+std::map<qint64, double> peakKiB;
+
+// --- benchmarks ----------------------------------------------------------------
+
+void baseline(benchmark::State &state, qint64 records)
+{
+    const QString path = sourceFile(records);
+    qint64 lines = 0;
+    qint64 bytes = 0;
+    for (auto _ : state) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            state.SkipWithError("cannot open the booking file");
+            return;
+        }
+        bytes = file.size();
+        LineReader reader(file, 0, bytes);
+        QByteArrayView line;
+        lines = 0;
+        while (reader.next(line))
+            ++lines;
+        benchmark::DoNotOptimize(lines);
+    }
+    state.SetBytesProcessed(state.iterations() * bytes);
+    state.counters["lines"] = double(lines);
+}
+
+void replay(benchmark::State &state, qint64 records)
+{
+    const QString folder = sourceFolder(records);
+    const DateWindow window = DateWindow::current(BenchFiles::today());
+    int booked = 0;
+    for (auto _ : state) {
+        BookingLog log(folder, BenchFiles::roomName());
+        BookingReplay replay(window, 0);
+        QString error;
+        if (!log.replay(replay, &error)) {
+            state.SkipWithError(qPrintable(error));
+            return;
+        }
+        booked = 0;
+        for (int slot = 1; slot <= SlotKey::SlotCount; ++slot)
+            booked += replay.slotText(slot).isEmpty() ? 0 : 1;
+        benchmark::DoNotOptimize(booked);
+    }
+    state.SetBytesProcessed(state.iterations() * QFileInfo(sourceFile(records)).size());
+    state.counters["booked"] = booked;
+}
+
+std::map<qint64, double> bookingFsyncSeconds;
+std::map<qint64, double> bookingTmpfsSeconds;
+
+// One booking on a log the board has already replayed: the lock, the read of
+// whatever others appended (nothing here), the append and fsync. Each size
+// works on its own copy of its file. The sizes take turns write by write and
+// each write is timed alone: the cost of fsync on a shared disk swings by
+// whole milliseconds from one second to the next, and taking turns lets every
+// size meet the same swings.
+void bookings(benchmark::State &state, QTemporaryDir *root, int rounds,
+              std::map<qint64, double> *results)
+{
+    struct Board
+    {
+        qint64 records;
+        QString path;
+        BookingLog log;
+        BookingReplay replay;
+        std::vector<double> seconds;
+    };
+    const DateWindow window = DateWindow::current(BenchFiles::today());
+    const int slot = 1;
+    const QString key = SlotKey::make(window, slot);
+    const QString text = QStringLiteral("１-２\u3000数学");
+
+    std::vector<std::unique_ptr<Board>> boards;
+    for (qint64 records : Sizes) {
+        const QString folder = root->filePath(QStringLiteral("booking-%1").arg(records));
+        const QString path = QDir(folder).filePath(BenchFiles::roomName() + QStringLiteral(".dat"));
+        QDir().mkpath(folder);
+        QFile::remove(path);
+        if (!QFile::copy(sourceFile(records), path)) {
+            state.SkipWithError("cannot copy a booking file");
+            return;
+        }
+        // The copy goes to disk now, not in the first timed fsync.
+        {
+            QFile copy(path);
+            if (!copy.open(QIODevice::ReadWrite) || ::fsync(copy.handle()) != 0) {
+                state.SkipWithError("cannot sync a copied booking file");
+                return;
+            }
+        }
+        boards.push_back(std::unique_ptr<Board>(new Board{
+            records, path, BookingLog(folder, BenchFiles::roomName()), BookingReplay(window, 0), {}}));
+        QString error;
+        if (!boards.back()->log.replay(boards.back()->replay, &error)) {
+            state.SkipWithError(qPrintable(error));
+            return;
+        }
+    }
+
+    for (auto _ : state) {
+        // Round 0 warms up and is not counted.
+        for (int round = 0; round <= rounds; ++round) {
+            for (const auto &board : boards) {
+                // Book and clear in turn, so every write is one a teacher could make.
+                const QString expected = board->replay.slotText(slot);
+                QString error;
+                const double start = now();
+                const auto outcome = board->log.write(board->replay, key, expected,
+                                                      expected.isEmpty() ? text : QString(), &error);
+                const double seconds = now() - start;
+                if (outcome != BookingLog::Outcome::Written) {
+                    state.SkipWithError(qPrintable(QStringLiteral("booking not written: ") + error));
+                    return;
+                }
+                if (round > 0)
+                    board->seconds.push_back(seconds);
+            }
+        }
+    }
+    for (const auto &board : boards) {
+        (*results)[board->records] = median(board->seconds);
+        state.counters["us_" + std::to_string(board->records)] = (*results)[board->records] * 1e6;
+        QFile::remove(board->path);
+    }
+}
+
+// All files in turn within each round, so that a burst of load from
+// elsewhere hits every size alike rather than one of them.
+void startup(benchmark::State &state)
+{
+    std::map<qint64, std::vector<double>> times;
+    for (auto _ : state) {
+        for (int round = 0; round < StartupRounds; ++round) {
+            for (qint64 records : ProbeSizes) {
+                const ChildRun run = runChild(ROOMBOARD_STARTUP_PROBE, sourceFolder(records), false);
+                if (!run.ok) {
+                    state.SkipWithError(("start-up probe failed: " + run.err.toStdString()).c_str());
+                    return;
+                }
+                if (round > 0)
+                    times[records].push_back(run.seconds);
+            }
+        }
+    }
+    for (const auto &[records, seconds] : times) {
+        startupSeconds[records] = median(seconds);
+        state.counters["ms_" + std::to_string(records)] = startupSeconds[records] * 1e3;
+    }
+}
+
+void peakMemory(benchmark::State &state)
+{
+    for (auto _ : state) {
+        for (qint64 records : ProbeSizes) {
+            std::vector<double> peaks;
+            for (int i = 0; i < MemoryRuns; ++i) {
+                const ChildRun run = runChild(ROOMBOARD_REPLAY_PROBE, sourceFolder(records), true);
+                const double kib = run.out.split(' ').value(0).toDouble();
+                if (!run.ok || kib <= 0) {
+                    state.SkipWithError(("replay probe failed: " + run.err.toStdString()).c_str());
+                    return;
+                }
+                peaks.push_back(kib);
+            }
+            peakKiB[records] = median(peaks);
+            state.counters["KiB_" + std::to_string(records)] = peakKiB[records];
+        }
+    }
+}
+
+// --- the summary table -------------------------------------------------------------
+
+// Keeps the time per iteration of every benchmark (the median when repeated)
+// for the table, and passes everything on to the usual console output.
+class Collector : public benchmark::ConsoleReporter
+{
+public:
+    void ReportRuns(const std::vector<Run> &runs) override
+    {
+        for (const Run &run : runs) {
+            if (run.error_occurred || run.iterations == 0)
+                continue;
+            const std::string &name = run.run_name.function_name;
+            if (run.run_type == Run::RT_Aggregate) {
+                if (run.aggregate_name == "median")
+                    medians[name] = run.real_accumulated_time / double(run.iterations);
+            } else {
+                single[name] = run.real_accumulated_time / double(run.iterations);
+            }
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+
+    std::optional<double> seconds(const std::string &name) const
+    {
+        if (auto it = medians.find(name); it != medians.end())
+            return it->second;
+        if (auto it = single.find(name); it != single.end())
+            return it->second;
+        return std::nullopt;
+    }
+
+private:
+    std::map<std::string, double> medians;
+    std::map<std::string, double> single;
+};
+
+std::string name(const char *kind, qint64 records)
+{
+    return std::string(kind) + "/" + std::to_string(records);
+}
+
+std::string formatTime(std::optional<double> seconds)
+{
+    if (!seconds)
+        return "-";
+    char text[32];
+    if (*seconds >= 1)
+        std::snprintf(text, sizeof text, "%.2f s", *seconds);
+    else if (*seconds >= 1e-3)
+        std::snprintf(text, sizeof text, "%.2f ms", *seconds * 1e3);
+    else
+        std::snprintf(text, sizeof text, "%.1f µs", *seconds * 1e6);
+    return text;
+}
+
+std::string formatRatio(std::optional<double> a, std::optional<double> b)
+{
+    if (!a || !b || *b <= 0)
+        return "-";
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f×", *a / *b);
+    return text;
+}
+
+std::string formatBytes(double bytes)
+{
+    char text[32];
+    if (bytes >= 1 << 20)
+        std::snprintf(text, sizeof text, "%.1f MiB", bytes / (1 << 20));
+    else if (bytes >= 1 << 10)
+        std::snprintf(text, sizeof text, "%.0f KiB", bytes / (1 << 10));
+    else
+        std::snprintf(text, sizeof text, "%.0f B", bytes);
+    return text;
+}
+
+template <typename Map>
+std::optional<double> lookup(const Map &map, qint64 key)
+{
+    const auto it = map.find(key);
+    return it == map.end() ? std::nullopt : std::optional<double>(it->second);
+}
+
+// Markdown, so the README can take it as it is.
+void printTable(const Collector &collector)
+{
+    std::printf("\n| records | file | replay | baseline | replay/baseline | booking, fsync | "
+                "booking, tmpfs | start-up | peak RSS |\n");
+    std::printf("|--:|--:|--:|--:|--:|--:|--:|--:|--:|\n");
+    for (qint64 records : ProbeSizes) {
+        const bool timed = records > 0;
+        const auto replay = timed ? collector.seconds(name("replay", records)) : std::nullopt;
+        const auto base = timed ? collector.seconds(name("baseline", records)) : std::nullopt;
+        const auto disk = lookup(bookingFsyncSeconds, records);
+        const auto shm = lookup(bookingTmpfsSeconds, records);
+        const auto peak = lookup(peakKiB, records);
+        std::printf("| %lld | %s | %s | %s | %s | %s | %s | %s | %s |\n",
+                    static_cast<long long>(records),
+                    formatBytes(double(QFileInfo(sourceFile(records)).size())).c_str(),
+                    formatTime(replay).c_str(), formatTime(base).c_str(),
+                    formatRatio(replay, base).c_str(), formatTime(disk).c_str(),
+                    formatTime(shm).c_str(), formatTime(lookup(startupSeconds, records)).c_str(),
+                    peak ? formatBytes(*peak * 1024).c_str() : "-");
+    }
+}
+
+void printGoal(const char *what, std::optional<double> value, double limit, const char *unit)
+{
+    if (!value) {
+        std::printf("  %-46s not measured\n", what);
+        return;
+    }
+    std::printf("  %-46s %8.2f%s  (goal <= %.1f%s)  %s\n", what, *value, unit, limit, unit,
+                *value <= limit ? "met" : "MISSED");
+}
+
+std::optional<double> ratio(std::optional<double> a, std::optional<double> b)
+{
+    if (!a || !b || *b <= 0)
+        return std::nullopt;
+    return *a / *b;
+}
+
+void printGoals(const Collector &collector)
+{
+    std::printf("\nGoals:\n");
+    printGoal("replay / baseline at 1,000,000 records",
+              ratio(collector.seconds("replay/1000000"), collector.seconds("baseline/1000000")),
+              2.0, "×");
+    printGoal("booking with fsync, 1,000,000 / 1,000 records",
+              ratio(lookup(bookingFsyncSeconds, 1000000), lookup(bookingFsyncSeconds, 1000)),
+              1.5, "×");
+    printGoal("booking on tmpfs, 1,000,000 / 1,000 records",
+              ratio(lookup(bookingTmpfsSeconds, 1000000), lookup(bookingTmpfsSeconds, 1000)),
+              1.5, "×");
+    printGoal("start-up, 100,000 records / empty file",
+              ratio(lookup(startupSeconds, 100000), lookup(startupSeconds, 0)), 1.2, "×");
+    const auto small = lookup(peakKiB, 1000);
+    const auto large = lookup(peakKiB, 1000000);
+    printGoal("peak RSS, 1,000,000 minus 1,000 records",
+              small && large ? std::optional<double>((*large - *small) / 1024) : std::nullopt,
+              4.0, " MiB");
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    // The board is started without a display, and its replay of a file
+    // must not depend on the caller's session.
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 2;
+
+    folders.disk = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/roomboard-bench-XXXXXX"));
+    if (!folders.disk->isValid()) {
+        std::fprintf(stderr, "cannot create a temporary folder in %s\n", qPrintable(QDir::tempPath()));
+        return 1;
+    }
+    if (QFileInfo(QStringLiteral("/dev/shm")).isWritable()) {
+        folders.tmpfs = std::make_unique<QTemporaryDir>(QStringLiteral("/dev/shm/roomboard-bench-XXXXXX"));
+        if (!folders.tmpfs->isValid() || fileSystemName(folders.tmpfs->path()) != "tmpfs")
+            folders.tmpfs.reset();
+    }
+
+    std::fprintf(stderr, "Generating booking files in %s (%s)...\n",
+                 qPrintable(folders.disk->path()), fileSystemName(folders.disk->path()).c_str());
+    for (qint64 records : ProbeSizes) {
+        QDir().mkpath(sourceFolder(records));
+        if (BenchFiles::write(sourceFolder(records), records) < 0) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(sourceFile(records)));
+            return 1;
+        }
+    }
+
+    for (qint64 records : Sizes) {
+        const auto unit = records >= 100000 ? benchmark::kMillisecond : benchmark::kMicrosecond;
+        benchmark::RegisterBenchmark(name("baseline", records).c_str(), baseline, records)
+            ->Unit(unit)->UseRealTime()->Repetitions(Repetitions)->ReportAggregatesOnly();
+        benchmark::RegisterBenchmark(name("replay", records).c_str(), replay, records)
+            ->Unit(unit)->UseRealTime()->Repetitions(Repetitions)->ReportAggregatesOnly();
+    }
+    benchmark::RegisterBenchmark("booking_fsync", bookings, folders.disk.get(), BookingRoundsOnDisk,
+                                 &bookingFsyncSeconds)
+        ->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(1);
+    if (folders.tmpfs) {
+        benchmark::RegisterBenchmark("booking_tmpfs", bookings, folders.tmpfs.get(),
+                                     BookingRoundsOnTmpfs, &bookingTmpfsSeconds)
+            ->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(1);
+    }
+    benchmark::RegisterBenchmark("startup", startup)
+        ->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(1);
+    benchmark::RegisterBenchmark("peak_rss", peakMemory)
+        ->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(1);
+
+    Collector collector;
+    collector.SetOutputStream(&std::cerr);
+    collector.SetErrorStream(&std::cerr);
+    benchmark::RunSpecifiedBenchmarks(&collector);
+    benchmark::Shutdown();
+
+    std::printf("Booking files: %s (%s)%s%s%s; the booking columns are one BookingLog::write "
+                "each, fsync included (on tmpfs fsync costs next to nothing).\n",
+                qPrintable(folders.disk->path()), fileSystemName(folders.disk->path()).c_str(),
+                folders.tmpfs ? ", tmpfs copies in " : "",
+                folders.tmpfs ? qPrintable(folders.tmpfs->path()) : "",
+                folders.tmpfs ? "" : " (no tmpfs at /dev/shm: that column is empty)");
+    printTable(collector);
+    printGoals(collector);
+    return 0;
+}
