@@ -23,6 +23,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 #include <map>
 #include <memory>
@@ -49,7 +50,11 @@ constexpr int StartupRounds = 21; // the first is a warm-up and not counted
 constexpr int MemoryRuns = 3;
 constexpr int BookingRoundsOnDisk = 1000;
 constexpr int BookingRoundsOnTmpfs = 20000;
-constexpr int Repetitions = 5;
+// Replay and baseline are repeated in short runs that Google Benchmark
+// shuffles among each other, so that a slow spell of a shared machine falls
+// on both alike; the table takes the median.
+constexpr int Repetitions = 9;
+constexpr double RepetitionSeconds = 0.2;
 
 struct Folders
 {
@@ -494,6 +499,17 @@ int main(int argc, char **argv)
     // must not depend on the caller's session.
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
 
+    // Shuffled repetitions unless asked otherwise on the command line.
+    std::vector<char *> args(argv, argv + argc);
+    const bool interleavingGiven = std::any_of(args.begin(), args.end(), [](const char *arg) {
+        return std::strstr(arg, "benchmark_enable_random_interleaving") != nullptr;
+    });
+    char interleave[] = "--benchmark_enable_random_interleaving=true";
+    if (!interleavingGiven)
+        args.push_back(interleave);
+    args.push_back(nullptr);
+    argc = int(args.size()) - 1;
+    argv = args.data();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 2;
@@ -522,9 +538,11 @@ int main(int argc, char **argv)
     for (qint64 records : Sizes) {
         const auto unit = records >= 100000 ? benchmark::kMillisecond : benchmark::kMicrosecond;
         benchmark::RegisterBenchmark(name("baseline", records).c_str(), baseline, records)
-            ->Unit(unit)->UseRealTime()->Repetitions(Repetitions)->ReportAggregatesOnly();
+            ->Unit(unit)->UseRealTime()->MinTime(RepetitionSeconds)->Repetitions(Repetitions)
+            ->ReportAggregatesOnly();
         benchmark::RegisterBenchmark(name("replay", records).c_str(), replay, records)
-            ->Unit(unit)->UseRealTime()->Repetitions(Repetitions)->ReportAggregatesOnly();
+            ->Unit(unit)->UseRealTime()->MinTime(RepetitionSeconds)->Repetitions(Repetitions)
+            ->ReportAggregatesOnly();
     }
     benchmark::RegisterBenchmark("booking_fsync", bookings, folders.disk.get(), BookingRoundsOnDisk,
                                  &bookingFsyncSeconds)
