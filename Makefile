@@ -16,7 +16,8 @@ build:
 # go to demo/$(ROOM).dat beside it.
 run:
 	@scripts/install-deps.sh run
-	@$(MAKE) --no-print-directory build
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS) --target roomboard
 	@mkdir -p demo
 	@cp -f $(BUILD)/roomboard "demo/$(ROOM)"
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
