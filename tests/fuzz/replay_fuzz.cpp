@@ -30,7 +30,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <type_traits>
 #include <vector>
 
 namespace {
@@ -46,31 +45,6 @@ const char *checking = "";
     std::fprintf(stderr, "roomboard fuzz: %s (%s; file of %lld bytes)\n", what, checking,
                  static_cast<long long>(file.size()));
     std::abort();
-}
-
-// ---------------------------------------------------------------------------
-// The reader's constructor has taken the device alone, and offsets as well;
-// the target accepts whichever it is, so that it keeps building while that
-// interface moves.
-
-template <typename Reader = LineReader>
-Reader openReader(QIODevice &device, qint64 start, qint64 end)
-{
-    if constexpr (std::is_constructible_v<Reader, QIODevice &, qint64, qint64>)
-        return Reader(device, start, end);
-    else if constexpr (std::is_constructible_v<Reader, QIODevice &, qint64>)
-        return Reader(device, start);
-    else
-        return Reader(device);
-}
-
-template <typename Reader>
-bool completeEndMatches(const Reader &reader, qint64 expected)
-{
-    if constexpr (requires { reader.completeEnd(); })
-        return reader.completeEnd() == expected;
-    else
-        return true;
 }
 
 // ---------------------------------------------------------------------------
@@ -120,7 +94,7 @@ void checkLines(const QByteArray &file, qint64 start, OnLine onLine)
     buffer.setData(file);
     if (!buffer.open(QIODevice::ReadOnly) || !buffer.seek(start))
         violated("QBuffer refused the input", file);
-    auto reader = openReader(buffer, start, file.size());
+    LineReader reader(buffer, start, file.size());
 
     std::size_t count = 0;
     QByteArrayView line;
@@ -151,7 +125,7 @@ void checkLines(const QByteArray &file, qint64 start, OnLine onLine)
     }
     if (reader.overlongLines() != expected.overlong)
         violated("the reader miscounted overlong lines", file);
-    if (!completeEndMatches(reader, expected.completeEnd))
+    if (reader.completeEnd() != expected.completeEnd)
         violated("completeEnd() is not just past the last line end", file);
 }
 
