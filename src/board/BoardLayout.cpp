@@ -54,15 +54,9 @@ std::vector<Placement> build()
 
 } // namespace
 
-QRect toPixels(const Twips &rect)
-{
-    return QRect(rect.left / TwipsPerPixel, rect.top / TwipsPerPixel,
-                 rect.width / TwipsPerPixel, rect.height / TwipsPerPixel);
-}
-
 QSize clientSize()
 {
-    return QSize(19665 / TwipsPerPixel, 13305 / TwipsPerPixel);
+    return Twips::pixelSize(19665, 13305);
 }
 
 Twips slot(int slot)

@@ -1,32 +1,20 @@
 #pragma once
 
-#include <QRect>
+#include "board/Twips.h"
+
 #include <QSize>
 #include <QString>
 #include <vector>
 
-// The board is laid out absolutely, in twips from the top-left corner of the
-// window's client area, as it was designed; on screen one pixel is 15 twips.
-// Nothing moves when the window changes size.
+// Where every control of the board stands, as it was designed. Nothing moves
+// when the window changes size.
 namespace BoardLayout {
-
-constexpr int TwipsPerPixel = 15;
-
-struct Twips
-{
-    int left;
-    int top;
-    int width;
-    int height;
-};
 
 struct Placement
 {
     QString objectName;
     Twips rect;
 };
-
-QRect toPixels(const Twips &rect);
 
 // The client area at design size.
 QSize clientSize();

@@ -129,7 +129,7 @@ void Hiduke::applyLayout()
         QWidget *control = findChild<QWidget *>(placement.objectName, Qt::FindDirectChildrenOnly);
         Q_ASSERT_X(control, "Hiduke::applyLayout", qPrintable(placement.objectName));
         if (control)
-            control->setGeometry(BoardLayout::toPixels(placement.rect));
+            control->setGeometry(placement.rect.toPixels());
     }
 }
 

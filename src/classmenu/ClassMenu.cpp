@@ -2,6 +2,7 @@
 
 #include "board/AppIcon.h"
 #include "board/JapaneseFont.h"
+#include "board/Twips.h"
 #include "classmenu/ClassLabel.h"
 #include "classmenu/ClassLists.h"
 
@@ -13,13 +14,7 @@
 
 namespace {
 
-// The layout was drawn in twips at 15 twips per pixel.
-constexpr QRect twips(int left, int top, int width, int height)
-{
-    return QRect(left / 15, top / 15, width / 15, height / 15);
-}
-
-constexpr QSize ClientSize(4860 / 15, 3615 / 15);
+constexpr QSize ClientSize = Twips::pixelSize(4860, 3615);
 
 QString selectedText(const QListWidget *list)
 {
@@ -70,13 +65,13 @@ ClassMenu::ClassMenu(int namingMode, QWidget *parent)
     setFixedSize(ClientSize);
     setFont(JapaneseFont::proportional(18));
 
-    m_List1 = makeList(this, QStringLiteral("List1"), twips(120, 120, 1215, 2580));
-    m_List2 = makeList(this, QStringLiteral("List2"), twips(1680, 120, 1095, 2580));
-    m_List3 = makeList(this, QStringLiteral("List3"), twips(3120, 120, 1575, 2580));
+    m_List1 = makeList(this, QStringLiteral("List1"), Twips{120, 120, 1215, 2580}.toPixels());
+    m_List2 = makeList(this, QStringLiteral("List2"), Twips{1680, 120, 1095, 2580}.toPixels());
+    m_List3 = makeList(this, QStringLiteral("List3"), Twips{3120, 120, 1575, 2580}.toPixels());
     m_OK_BT = makeButton(this, QStringLiteral("OK_BT"), QStringLiteral("OK"),
-                         twips(600, 2880, 1335, 615));
+                         Twips{600, 2880, 1335, 615}.toPixels());
     m_Canel_BT = makeButton(this, QStringLiteral("Canel_BT"), QStringLiteral("Cancel"),
-                            twips(2640, 2880, 1335, 615));
+                            Twips{2640, 2880, 1335, 615}.toPixels());
 
     m_List1->setAccessibleName(QStringLiteral("学年"));
     m_List2->setAccessibleName(QStringLiteral("組"));
