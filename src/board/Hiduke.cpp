@@ -191,7 +191,7 @@ bool Hiduke::RefreshBoard()
     m_A->setValue(m_replay->namingMode());
     if (m_log->isReadOnly() && !m_toldReadOnly) {
         m_toldReadOnly = true;
-        MessageBox::notice(this, ReadOnlyFile.arg(QDir::toNativeSeparators(m_log->path())));
+        tellReadOnly();
     }
     return true;
 }
@@ -217,6 +217,11 @@ bool Hiduke::takeInOthersChanges(int slot)
     return true;
 }
 
+void Hiduke::tellReadOnly()
+{
+    MessageBox::notice(this, ReadOnlyFile.arg(QDir::toNativeSeparators(m_log->path())));
+}
+
 void Hiduke::showChangedSlots()
 {
     const auto changed = m_replay->takeChangedSlots();
@@ -233,7 +238,7 @@ void Hiduke::PCclass_Click(int slot)
     if (!takeInOthersChanges(slot))
         return;
     if (m_log->isReadOnly()) {
-        MessageBox::notice(this, ReadOnlyFile.arg(QDir::toNativeSeparators(m_log->path())));
+        tellReadOnly();
         return;
     }
     const QString seen = m_replay->slotText(slot);
@@ -287,7 +292,7 @@ bool Hiduke::writeRecord(int slot, const QString &expected, const QString &text)
         MessageBox::notice(this, FileBusy);
         return false;
     case BookingLog::Outcome::ReadOnly:
-        MessageBox::notice(this, ReadOnlyFile.arg(QDir::toNativeSeparators(m_log->path())));
+        tellReadOnly();
         return false;
     case BookingLog::Outcome::Failed:
         break;

@@ -60,6 +60,7 @@ private:
     bool takeInOthersChanges(int slot);
     bool writeRecord(int slot, const QString &expected, const QString &text);
     void showChangedSlots();
+    void tellReadOnly();
     void showSlot(int slot, const QString &caption);
 
     BoardEnvironment m_environment;
