@@ -10,13 +10,10 @@ namespace FileError {
 namespace {
 
 // errno values, as the C library reports them; kept apart from any other
-// platform's error codes. A value without words of its own still shows its
-// number, so the cause can be looked up.
+// platform's error codes. Empty for a value without words of its own.
 QString reasonForErrno(int savedErrno)
 {
     switch (savedErrno) {
-    case 0:
-        return QStringLiteral("原因不明のエラーです。");
     case EACCES:
     case EPERM:
         return QStringLiteral("アクセスが許可されていません。");
@@ -48,7 +45,7 @@ QString reasonForErrno(int savedErrno)
     case EIO:
         return QStringLiteral("入出力エラーです。ディスクかネットワークに障害があるかもしれません。");
     default:
-        return QStringLiteral("システムのエラーです（エラー番号 %1）。").arg(savedErrno);
+        return {};
     }
 }
 
@@ -56,16 +53,20 @@ QString reasonForErrno(int savedErrno)
 
 QString reason(const QFileDevice &file, int savedErrno)
 {
-    // What lies at the path explains more than the error code does.
     const QFileInfo info(file.fileName());
     if (info.isDir())
         return QStringLiteral("同じ名前のフォルダーがあります。");
     if (savedErrno == ENOENT && info.isSymbolicLink() && !info.exists())
         return QStringLiteral("リンク先「%1」が見つかりません。")
             .arg(QDir::toNativeSeparators(info.symLinkTarget()));
+    if (const QString words = reasonForErrno(savedErrno); !words.isEmpty())
+        return words;
+    // Without words for the code, what lies at the path may explain it.
     if (info.exists() && !info.isFile())
         return QStringLiteral("通常のファイルではありません。");
-    return reasonForErrno(savedErrno);
+    // The number still lets the cause be looked up.
+    return savedErrno == 0 ? QStringLiteral("原因不明のエラーです。")
+                           : QStringLiteral("システムのエラーです（エラー番号 %1）。").arg(savedErrno);
 }
 
 } // namespace FileError

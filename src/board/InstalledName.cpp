@@ -18,14 +18,16 @@ QString notARoomMessage(const QString &programPath)
 {
 #ifdef Q_OS_WIN
     const QString example = QStringLiteral("copy \"%1\" \"C:\\booking\\理科室.exe\"");
+    const QString more;
 #else
     const QString example = QStringLiteral("ln -s %1 /srv/booking/理科室");
+    const QString more = QStringLiteral("\n\n詳しくは man roomboard をご覧ください。");
 #endif
     return QStringLiteral("「%1」という名前では、どの部屋の予約ボードにもなりません。\n"
                           "部屋ごとに、部屋の名前を付けたこのプログラムのリンクかコピーを作り、"
-                          "そこから起動してください。例えば理科室なら:\n\n%2")
+                          "そこから起動してください。例えば理科室なら:\n\n%2%3")
         .arg(QStringLiteral(ROOMBOARD_INSTALLED_NAME),
-             example.arg(QDir::toNativeSeparators(programPath)));
+             example.arg(QDir::toNativeSeparators(programPath)), more);
 }
 
 } // namespace InstalledName
