@@ -52,11 +52,12 @@ fuzz:
 	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target roomboard_fuzz
 	@tests/fuzz/run.sh $(FUZZ_BUILD)/roomboard_fuzz $(FUZZ_BUILD)/fuzz $(FUZZ_SECONDS)
 
-# The Debian package of the program, its launcher template and icon.
+# The Debian package of the program, its launcher template, icons and manual.
 deb:
+	@scripts/install-deps.sh deb
 	@$(MAKE) --no-print-directory build
 	@cd $(BUILD) && cpack -G DEB
-	@dpkg-deb -I $(BUILD)/package/roomboard_*.deb | grep -E '^ (Package|Version|Depends):'
+	@dpkg-deb -I $(BUILD)/package/roomboard_*.deb | grep -E '^ (Package|Version|Depends|Recommends):'
 
 clean:
 	rm -rf $(BUILD)

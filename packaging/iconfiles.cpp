@@ -1,9 +1,10 @@
 // Writes the icon files that packaging needs from the image the program draws:
 //   roomboard_iconfiles OUTPUT-DIR
-// gives OUTPUT-DIR/roomboard.png (the desktop launcher's icon) and
-// OUTPUT-DIR/roomboard.ico (the Windows executable's icon). Both are
-// committed; `cmake --build <dir> --target icons` rewrites them after the
-// drawing changes, and a test fails while they differ from it.
+// gives OUTPUT-DIR/roomboard.ico (the Windows executable's icon) and, for the
+// desktop's icon theme, OUTPUT-DIR/hicolor/<N>x<N>/apps/roomboard.png at each
+// of AppIcon::ThemeSizes and hicolor/scalable/apps/roomboard.svg. All are committed;
+// `cmake --build <dir> --target icons` rewrites them after the drawing
+// changes, and a test fails while they differ from it.
 #include "board/AppIcon.h"
 
 #include <QDir>
@@ -101,13 +102,18 @@ int main(int argc, char *argv[])
         return 2;
     }
     const QDir dir(QString::fromLocal8Bit(argv[1]));
-    const QImage image = AppIcon::image();
-
-    QImageWriter png(dir.filePath(QStringLiteral("roomboard.png")), "png");
-    if (!png.write(image)) {
-        std::fprintf(stderr, "cannot write %s: %s\n", qPrintable(png.fileName()),
-                     qPrintable(png.errorString()));
-        return 1;
+    for (const int size : AppIcon::ThemeSizes) {
+        const QString folder = QStringLiteral("hicolor/%1x%1/apps").arg(size);
+        dir.mkpath(folder);
+        QImageWriter png(dir.filePath(folder + QStringLiteral("/roomboard.png")), "png");
+        if (!png.write(AppIcon::square(size))) {
+            std::fprintf(stderr, "cannot write %s: %s\n", qPrintable(png.fileName()),
+                         qPrintable(png.errorString()));
+            return 1;
+        }
     }
-    return writeFile(dir.filePath(QStringLiteral("roomboard.ico")), icoOf(image)) ? 0 : 1;
+    dir.mkpath(QStringLiteral("hicolor/scalable/apps"));
+    const bool written = writeFile(dir.filePath(QStringLiteral("hicolor/scalable/apps/roomboard.svg")), AppIcon::svg())
+        && writeFile(dir.filePath(QStringLiteral("roomboard.ico")), icoOf(AppIcon::image()));
+    return written ? 0 : 1;
 }

@@ -1,19 +1,23 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a given make target needs, and only those that
 # are missing, so a second run is quick and offline.
-#   scripts/install-deps.sh build|run|test|bench|fuzz
+#   scripts/install-deps.sh build|run|test|deb|bench|fuzz
 set -euo pipefail
 
 build=(cmake make g++ qt6-base-dev qt6-base-dev-tools fonts-ipafont-gothic fonts-noto-cjk)
+# cpack finds the program's library dependencies with dpkg-shlibdeps, and
+# the files to scan with file.
+deb=(dpkg-dev file)
 case "${1:-build}" in
     build) want=("${build[@]}") ;;
     run)   want=("${build[@]}" qt6-qpa-plugins) ;;
     test)  want=("${build[@]}" xvfb xauth xdotool faketime x11-utils desktop-file-utils
-                 binutils-mingw-w64-x86-64 libx11-dev) ;;
+                 binutils-mingw-w64-x86-64 libx11-dev "${deb[@]}" lintian) ;;
+    deb)   want=("${build[@]}" "${deb[@]}") ;;
     bench) want=("${build[@]}" libbenchmark-dev) ;;
     # libFuzzer's runtime ships apart from the compiler.
     fuzz)  want=("${build[@]}" clang-14 libclang-rt-14-dev) ;;
-    *) echo "usage: $0 build|run|test|bench|fuzz" >&2; exit 2 ;;
+    *) echo "usage: $0 build|run|test|deb|bench|fuzz" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -1,9 +1,12 @@
 #include "board/Hiduke.h"
+#include "board/InstalledName.h"
 #include "board/MessageBox.h"
 #include "board/RoomLocation.h"
 
 #include <QApplication>
 #include <QDir>
+
+#include <cstdio>
 
 #ifdef Q_OS_UNIX
 #include <csignal>
@@ -38,6 +41,12 @@ int main(int argc, char *argv[])
 #endif
     QApplication app(argc, argv);
     const QString argv0 = QString::fromLocal8Bit(argv[0]);
+    if (InstalledName::matches(locateRoom(argv0).roomName)) {
+        const QString message = InstalledName::notARoomMessage(QCoreApplication::applicationFilePath());
+        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+        MessageBox::error(nullptr, message);
+        return 1;
+    }
 
     BoardEnvironment environment;
     environment.today = [] { return QDate::currentDate(); };

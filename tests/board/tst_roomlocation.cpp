@@ -1,3 +1,4 @@
+#include "board/InstalledName.h"
 #include "board/RoomLocation.h"
 
 #include <QDir>
@@ -13,6 +14,8 @@ private slots:
     void fromExecutablePath();
     void invokedPathKeepsLinks();
     void invokedPathSearchesPath();
+    void installedNameIsNoRoom_data();
+    void installedNameIsNoRoom();
 };
 
 void TestRoomLocation::fromExecutablePath_data()
@@ -72,6 +75,33 @@ void TestRoomLocation::invokedPathSearchesPath()
     QCOMPARE(RoomLocation::invokedPath(QStringLiteral("家庭科室"), "/", path),
              QDir::cleanPath(dir.filePath("bin/家庭科室")));
     QCOMPARE(RoomLocation::invokedPath(QStringLiteral("ない"), "/", path), QString());
+}
+
+void TestRoomLocation::installedNameIsNoRoom_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<bool>("isRoom");
+
+    QTest::newRow("installed program") << "/usr/bin/roomboard" << false;
+    QTest::newRow("the build's own program") << "/home/t/roomboard/build/roomboard" << false;
+    QTest::newRow("link named after a room") << "/srv/booking/理科室" << true;
+    QTest::newRow("name that only begins alike") << "/srv/booking/roomboard2" << true;
+#ifdef Q_OS_WIN
+    QTest::newRow("installed name in capitals") << "C:/Program Files/roomboard/ROOMBOARD.EXE" << false;
+#else
+    QTest::newRow("other case is another name") << "/srv/booking/Roomboard" << true;
+#endif
+}
+
+void TestRoomLocation::installedNameIsNoRoom()
+{
+    QFETCH(QString, path);
+    QFETCH(bool, isRoom);
+    QCOMPARE(!InstalledName::matches(RoomLocation::fromExecutablePath(path).roomName), isRoom);
+#ifndef Q_OS_WIN
+    QVERIFY(InstalledName::notARoomMessage(path).contains(
+        QStringLiteral("\n\nln -s %1 /srv/booking/理科室\n").arg(path)));
+#endif
 }
 
 QTEST_GUILESS_MAIN(TestRoomLocation)

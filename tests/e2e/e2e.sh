@@ -138,6 +138,12 @@ started=$(date +%s%N)
 
 # --- First run: book and clear.
 start_board
+# A room's launcher finds its window by StartupWMClass, which names the room.
+# xprop shows the name's UTF-8 bytes in octal.
+room_octal=$(printf '%s' "$(basename "$room")" | od -An -vto1 | tr -d ' \n' | sed 's/\([0-7]\{3\}\)/\\\1/g')
+wm_class=$(xprop -id "$board" WM_CLASS)
+[[ $wm_class == "WM_CLASS(STRING) = \"$room_octal\", \"$room_octal\"" ]] \
+    || fail "the board's WM_CLASS is not the room's name: $wm_class"
 # The focus starts on slot 1 (Monday, lesson 1); one Tab down is lesson 2.
 press_slot 1 "$Dialog" "$Confirm"
 # OK has the focus; grades, classes and subjects lie two, three and four Tabs
@@ -171,4 +177,22 @@ wait_until 10 "closing of the class dialog" window_gone "$Dialog"
 close_board
 
 file_is "$work/cleared" || fail "the booking file differs from the expected bytes"
+
+# --- The program under its own name is no room: a message, no board, no file.
+cp "$roomboard" "$work/roomboard"
+LANG=C.UTF-8 LC_ALL=C.UTF-8 QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=$work/xdg \
+    setsid "$work/roomboard" >"$work/itself.log" 2>&1 &
+itself_pid=$!
+process_groups+=("$itself_pid")
+wait_until 20 "message of the program started as itself" window_shown "$Confirm"
+window_gone "$Board" || fail "the program started as itself opened a board"
+focus "$(visible_window "$Confirm")"
+keys Return
+wait_until 10 "end of the program started as itself" process_gone "$itself_pid"
+status=0
+wait "$itself_pid" || status=$?
+[[ $status -eq 1 ]] || fail "the program started as itself ended with status $status"
+grep -q "ln -s $work/roomboard /srv/booking/理科室" "$work/itself.log" \
+    || fail "no example on standard error: $(cat "$work/itself.log")"
+[[ ! -e $work/roomboard.dat ]] || fail "the program started as itself made roomboard.dat"
 echo "e2e ok in $(( ($(date +%s%N) - started) / 1000000 )) ms"

@@ -22,12 +22,22 @@ grep -qx 'Icon=roomboard' "$desktop" || fail "roomboard.desktop names another ic
 # bin/, so the installed entry is a template that stays out of the menus.
 grep -qx 'NoDisplay=true' "$desktop" || fail "roomboard.desktop would show in the menus"
 
-cmp "$src/packaging/roomboard.png" "$prefix/share/pixmaps/roomboard.png" \
-    || fail "share/pixmaps/roomboard.png is not the launcher icon"
-[[ -f $prefix/share/doc/roomboard/README.md ]] || fail "README.md not installed"
+diff -r "$src/packaging/hicolor" "$prefix/share/icons/hicolor" >/dev/null \
+    || fail "share/icons/hicolor is not packaging/hicolor"
+doc=$prefix/share/doc/roomboard
+for file in README.md copyright changelog.gz; do
+    [[ -f $doc/$file ]] || fail "share/doc/roomboard/$file not installed"
+done
+[[ -f $prefix/share/man/man1/roomboard.1.gz ]] || fail "no manual page"
+# The installed README shows its pictures too.
+grep -o '(docs/[^)]*)' "$doc/README.md" | tr -d '()' | sort -u | while read -r picture; do
+    [[ -f $doc/$picture ]] || fail "the installed README refers to $picture, which is missing"
+done
 
 unexpected=$(cd "$prefix" && find . -type f \
     ! -path ./bin/roomboard ! -path ./share/applications/roomboard.desktop \
-    ! -path ./share/pixmaps/roomboard.png ! -path ./share/doc/roomboard/README.md)
+    ! -path './share/icons/hicolor/*/apps/roomboard.*' ! -path ./share/man/man1/roomboard.1.gz \
+    ! -path ./share/doc/roomboard/README.md ! -path ./share/doc/roomboard/copyright \
+    ! -path ./share/doc/roomboard/changelog.gz ! -path './share/doc/roomboard/docs/*.png')
 [[ -z $unexpected ]] || fail "unexpected files installed: $unexpected"
 echo "install layout ok"

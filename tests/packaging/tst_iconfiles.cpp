@@ -1,4 +1,4 @@
-// The launcher's PNG and the Windows icon are committed copies of the image
+// The Windows icon and the icon theme's files are committed copies of what
 // the program draws. After a change to the drawing they must be rewritten
 // (`cmake --build <dir> --target icons`); until then this test fails.
 #include "board/AppIcon.h"
@@ -30,6 +30,7 @@ class TestIconFiles : public QObject
 private slots:
     void sameImageAsDrawn_data();
     void sameImageAsDrawn();
+    void scalableAsDrawn();
     void storedAs24BitColour_data();
     void storedAs24BitColour();
 };
@@ -38,22 +39,31 @@ void TestIconFiles::sameImageAsDrawn_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QByteArray>("format");
+    QTest::addColumn<QImage>("drawn");
 
-    QTest::newRow("launcher png") << packagingFile("roomboard.png") << QByteArray("png");
-    QTest::newRow("windows ico") << packagingFile("roomboard.ico") << QByteArray("ico");
+    QTest::newRow("windows ico") << packagingFile("roomboard.ico") << QByteArray("ico") << AppIcon::image();
+    for (const int size : AppIcon::ThemeSizes) {
+        const QString path = QStringLiteral("hicolor/%1x%1/apps/roomboard.png").arg(size);
+        QTest::newRow(qPrintable(path)) << packagingFile(qPrintable(path)) << QByteArray("png")
+                                        << AppIcon::square(size);
+    }
 }
 
 void TestIconFiles::sameImageAsDrawn()
 {
     QFETCH(QString, path);
     QFETCH(QByteArray, format);
+    QFETCH(QImage, drawn);
 
     QImageReader reader(path, format);
     const QImage stored = reader.read();
     QVERIFY2(!stored.isNull(), qPrintable(path + QStringLiteral(": ") + reader.errorString()));
-    QCOMPARE(stored.size(), QSize(64, 45));
-    QCOMPARE(stored.convertToFormat(QImage::Format_RGB32),
-             AppIcon::image().convertToFormat(QImage::Format_RGB32));
+    QCOMPARE(stored.convertToFormat(QImage::Format_ARGB32), drawn.convertToFormat(QImage::Format_ARGB32));
+}
+
+void TestIconFiles::scalableAsDrawn()
+{
+    QCOMPARE(readAll(packagingFile("hicolor/scalable/apps/roomboard.svg")), AppIcon::svg());
 }
 
 void TestIconFiles::storedAs24BitColour_data()
@@ -63,11 +73,6 @@ void TestIconFiles::storedAs24BitColour_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<int>("fileSize");
 
-    // IHDR: width 64, height 45, 8 bits a channel, colour type 2 (RGB, no
-    // alpha), default compression and filter, no interlace.
-    QTest::newRow("png header")
-        << packagingFile("roomboard.png") << 8
-        << QByteArray::fromHex("0000000d49484452" "00000040" "0000002d" "08" "02" "00" "00" "00") << -1;
     // One directory entry (64 × 45, 24 bits, 9040 bytes at offset 22), then a
     // bitmap header of twice the height, since the mask rows follow the colour
     // rows: 64 × 3 bytes × 45 rows and 8 bytes × 45 mask rows.

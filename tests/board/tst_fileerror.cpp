@@ -1,0 +1,75 @@
+#include "board/FileError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cerrno>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
+class TestFileError : public QObject
+{
+    Q_OBJECT
+private slots:
+    void reason_data();
+    void reason();
+};
+
+void TestFileError::reason_data()
+{
+    QTest::addColumn<QString>("atPath"); // what lies at the booking file's path
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("expected");
+
+    const QString nothing;
+    QTest::newRow("access denied") << nothing << EACCES << "アクセスが許可されていません。";
+    QTest::newRow("folder gone") << nothing << ENOENT << "フォルダーが見つかりません。";
+    QTest::newRow("disk full") << nothing << ENOSPC << "ディスクに空きがありません。";
+#ifdef EDQUOT
+    QTest::newRow("over quota") << nothing << EDQUOT << "ディスクの使用量が上限（クォータ）に達しています。";
+#endif
+    QTest::newRow("read-only file system") << nothing << EROFS << "読み取り専用のファイルシステムです。";
+    QTest::newRow("name too long") << nothing << ENAMETOOLONG << "ファイル名が長すぎます。";
+    QTest::newRow("links in a loop") << nothing << ELOOP << "リンクが多すぎるか、循環しています。";
+    QTest::newRow("too many links") << nothing << EMLINK << "リンクの数が多すぎます。";
+    QTest::newRow("input/output error") << nothing << EIO
+                                        << "入出力エラーです。ディスクかネットワークに障害があるかもしれません。";
+    QTest::newRow("no cause known") << nothing << 0 << "原因不明のエラーです。";
+    QTest::newRow("other code keeps its number")
+        << nothing << EINVAL << QStringLiteral("システムのエラーです（エラー番号 %1）。").arg(EINVAL);
+    QTest::newRow("folder in the way") << "folder" << EACCES << "同じ名前のフォルダーがあります。";
+#ifdef Q_OS_UNIX
+    QTest::newRow("link to a missing target") << "dangling link" << ENOENT << "リンク先「%1」が見つかりません。";
+    QTest::newRow("fifo in the way") << "fifo" << EINVAL << "通常のファイルではありません。";
+#endif
+}
+
+void TestFileError::reason()
+{
+    QFETCH(QString, atPath);
+    QFETCH(int, code);
+    QFETCH(QString, expected);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("理科室.dat"));
+    const QString target = dir.filePath(QStringLiteral("gone/理科室.dat"));
+    if (atPath == QLatin1String("folder"))
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("理科室.dat")));
+    else if (atPath == QLatin1String("dangling link"))
+        QVERIFY(QFile::link(target, path));
+#ifdef Q_OS_UNIX
+    else if (atPath == QLatin1String("fifo"))
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+#endif
+
+    if (expected.contains(QLatin1String("%1")))
+        expected = expected.arg(target);
+    const QFile file(path);
+    QCOMPARE(FileError::reason(file, code), expected);
+}
+
+QTEST_GUILESS_MAIN(TestFileError)
+#include "tst_fileerror.moc"
