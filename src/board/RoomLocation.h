@@ -13,7 +13,7 @@ struct RoomLocation
     // On Unix, the program's path byte for byte as it was started: a file
     // name need not be UTF-8, and the room keeps every byte of its name even
     // where roomName shows U+FFFD. Empty when the path is known as text only.
-    QByteArray nativePath;
+    QByteArray nativePath = {};
 
     static RoomLocation fromExecutablePath(const QString &path);
     static RoomLocation fromNativePath(const QByteArray &path);
