@@ -30,7 +30,7 @@ const QString ChangedElsewhere = QStringLiteral(
 const QString FileBusy = QStringLiteral(
     "予約ファイルを別のパソコンが使用中です。\nしばらくしてから、もう一度クリックしてください。");
 const QString ReadOnlyFile = QStringLiteral(
-    "予約ファイル「%1」は別の文字コード（UTF-8）で保存し直されています。\n"
+    "予約ファイル「%1」は別の文字コード（%2）で保存し直されています。\n"
     "予約の表示はできますが、予約や消去はできません。");
 const QString Weekdays[5] = {QStringLiteral("(月)"), QStringLiteral("(火)"), QStringLiteral("(水)"),
                              QStringLiteral("(木)"), QStringLiteral("(金)")};
@@ -151,6 +151,7 @@ bool Hiduke::Form_Load()
     const RoomLocation location = m_environment.location();
     m_RoomName->setText(location.roomName);
     m_DRV = location.folder;
+    m_programPath = location.nativePath;
     m_YYMMDD = DateWindow::current(m_environment.today());
     m_Tuki->setText(QString::number(m_YYMMDD.month()));
     return RefreshBoard();
@@ -174,7 +175,7 @@ bool Hiduke::RefreshBoard()
     for (int j = 0; j < DateWindow::ColumnCount; ++j)
         m_Hiduke[j]->setText(QString::number(m_YYMMDD.columnDate(j).day()));
 
-    m_log.emplace(m_DRV, m_RoomName->text());
+    m_log.emplace(RoomLocation{m_DRV, m_RoomName->text(), m_programPath});
     m_replay.emplace(m_YYMMDD, m_A->value());
     QString error;
     const bool read = m_log->replay(*m_replay, &error);
@@ -219,7 +220,8 @@ bool Hiduke::takeInOthersChanges(int slot)
 
 void Hiduke::tellReadOnly()
 {
-    MessageBox::notice(this, ReadOnlyFile.arg(QDir::toNativeSeparators(m_log->path())));
+    MessageBox::notice(this, ReadOnlyFile.arg(QDir::toNativeSeparators(m_log->path()),
+                                              m_log->encodingName()));
 }
 
 void Hiduke::showChangedSlots()

@@ -68,6 +68,7 @@ private:
     // The twelve dates of the window, Monday to the second Friday.
     DateWindow m_YYMMDD;
     QString m_DRV;
+    QByteArray m_programPath; // the room's name byte for byte, see RoomLocation
     QString m_CL;
     QString m_SU;
 
