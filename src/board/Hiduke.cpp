@@ -13,8 +13,10 @@
 #include "board/WrappingButton.h"
 #include "classmenu/ClassMenu.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QMouseEvent>
+#include <QTimer>
 
 namespace {
 
@@ -57,6 +59,12 @@ Hiduke::Hiduke(BoardEnvironment environment, QWidget *parent)
     applyTabOrder();
     resize(BoardLayout::clientSize());
     m_PCclass[1]->setFocus();
+
+    // A timer, not only a file-system watcher: a folder shared from another
+    // computer tells nothing of what is written there.
+    m_poll = new QTimer(this);
+    m_poll->setInterval(m_environment.pollInterval);
+    connect(m_poll, &QTimer::timeout, this, &Hiduke::pollBookingFile);
 }
 
 QString Hiduke::caption()
@@ -186,9 +194,11 @@ bool Hiduke::RefreshBoard()
     }
     m_replay->takeChangedSlots();
     if (!read) {
+        m_poll->stop();
         emit failed(error);
         return false;
     }
+    m_poll->start();
     m_A->setValue(m_replay->namingMode());
     if (m_log->isReadOnly() && !m_toldReadOnly) {
         m_toldReadOnly = true;
@@ -216,6 +226,22 @@ bool Hiduke::takeInOthersChanges(int slot)
         return false;
     }
     return true;
+}
+
+// What other computers booked or cleared shows by itself while the board
+// stands idle. Not while a dialog or message box is open: the teacher is
+// deciding on what it shows, and what arrived meanwhile shows once it closes.
+// A file that cannot be read now is left for the next look, without a word:
+// the next click says what is wrong.
+void Hiduke::pollBookingFile()
+{
+    if (QApplication::activeModalWidget())
+        return;
+    m_replay->setNamingMode(m_A->value());
+    if (m_log->poll(*m_replay, nullptr) != BookingLog::Poll::Read)
+        return;
+    m_A->setValue(m_replay->namingMode());
+    showChangedSlots();
 }
 
 void Hiduke::tellReadOnly()

@@ -15,12 +15,15 @@
 #include <QTest>
 #include <QTimer>
 
+#include <chrono>
 #include <functional>
 
 #ifdef Q_OS_UNIX
 #include <csignal>
 #include <sys/resource.h>
 #endif
+
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -119,9 +122,11 @@ private slots:
     void reSavedFileIsReadOnly();
     void failedWriteLeavesButton_data();
     void failedWriteLeavesButton();
+    void boardsUpdateThemselves();
 
 private:
-    std::unique_ptr<Hiduke> makeBoard(QDate today);
+    // Boards look at their file when a test says so, unless asked to poll.
+    std::unique_ptr<Hiduke> makeBoard(QDate today, std::chrono::milliseconds poll = 1h);
     void writeBookings(const QByteArray &bytes);
 
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -138,9 +143,10 @@ void TestHiduke::cleanup()
     m_dir.reset();
 }
 
-std::unique_ptr<Hiduke> TestHiduke::makeBoard(QDate today)
+std::unique_ptr<Hiduke> TestHiduke::makeBoard(QDate today, std::chrono::milliseconds poll)
 {
     BoardEnvironment environment;
+    environment.pollInterval = poll;
     environment.today = [today] { return today; };
     const QString folder = m_dir->path();
     environment.location = [folder] { return RoomLocation{folder, Room}; };
@@ -524,7 +530,7 @@ void TestHiduke::failedWriteLeavesButton()
 #else
     const QString path = m_dir->filePath(Room + ".dat");
     writeBookings("\"07/30-1\",\"x\"\r\n");
-    auto board = makeBoard(QDate(2018, 8, 1));
+    auto board = makeBoard(QDate(2018, 8, 1), 20ms);
     QVERIFY(board->Form_Load());
 
     // Room for a few bytes more, not for a record: set just for the write.
@@ -540,9 +546,13 @@ void TestHiduke::failedWriteLeavesButton()
 
     QString message;
     if (clearing) {
-        // The file turns into a folder behind the board's back.
+        // The file turns into a folder behind the board's back. Looking at
+        // it meanwhile says nothing and changes nothing.
         QVERIFY(QFile::remove(path));
         QVERIFY(QDir(m_dir->path()).mkdir(Room + ".dat"));
+        QTest::qWait(100);
+        QVERIFY(!QApplication::activeModalWidget());
+        QCOMPARE(slot(*board, 1)->text(), QStringLiteral("x"));
         whenModal([&message](QWidget *error) { answer(error, QMessageBox::Ok, &message); });
     } else {
         whenModal([&](QWidget *dialog) {
@@ -562,6 +572,48 @@ void TestHiduke::failedWriteLeavesButton()
     QVERIFY2(message.contains(reason), qPrintable(message));
     QCOMPARE(slot(*board, p)->text(), clearing ? QStringLiteral("x") : QString());
 #endif
+}
+
+// Two computers on one room: what one books or clears shows on the other
+// within two seconds, without a click, but not while a box is open there.
+void TestHiduke::boardsUpdateThemselves()
+{
+    auto first = makeBoard(QDate(2018, 8, 1));
+    auto second = makeBoard(QDate(2018, 8, 1), 20ms);
+    QVERIFY(first->Form_Load());
+    QVERIFY(second->Form_Load());
+    const auto book = [&first] {
+        whenModal([](QWidget *dialog) {
+            pick(dialog, "List1", 0);
+            pick(dialog, "List2", 1);
+            pick(dialog, "List3", 8);
+            press(dialog, "OK_BT");
+        });
+        QTest::mouseClick(slot(*first, 7), Qt::LeftButton);
+    };
+
+    book();
+    QTRY_COMPARE_WITH_TIMEOUT(slot(*second, 7)->text(), QStringLiteral("１Ａ　　理科"), 2000);
+    whenModal([](QWidget *box) { answer(box, QMessageBox::Ok); });
+    QTest::mouseClick(slot(*first, 7), Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(slot(*second, 7)->text(), QString(), 2000);
+    book(); // in numbered mode now, after the clearing
+    QTRY_VERIFY_WITH_TIMEOUT(!slot(*second, 7)->text().isEmpty(), 2000);
+
+    QString question, shownMeanwhile;
+    whenModal([&](QWidget *box) {
+        QFile file(m_dir->filePath(Room + ".dat"));
+        QVERIFY(file.open(QIODevice::Append));
+        file.write("\"07/30-1\",\"y\"\r\n");
+        file.close();
+        QTest::qWait(200);
+        shownMeanwhile = slot(*second, 1)->text();
+        answer(box, QMessageBox::Cancel, &question);
+    });
+    QTest::mouseClick(slot(*second, 7), Qt::LeftButton);
+    QCOMPARE(question, QStringLiteral("クラスを消去しますか。"));
+    QCOMPARE(shownMeanwhile, QString());
+    QTRY_COMPARE_WITH_TIMEOUT(slot(*second, 1)->text(), QStringLiteral("y"), 2000);
 }
 
 QTEST_MAIN(TestHiduke)
