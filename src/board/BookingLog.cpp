@@ -86,10 +86,8 @@ bool BookingLog::replay(BookingReplay &replay, QString *error)
     // could be opened is created once more, and only once.
     for (int attempt = 0; !open(file, QIODevice::ReadOnly, false, &stamp, CannotRead, error);
          ++attempt) {
-        if (attempt == 2 || stamp.kind != FileStamp::Kind::Missing
-            || FileStamp::atPath(m_path).kind != FileStamp::Kind::Missing) {
+        if (attempt == 2 || FileStamp::atPath(m_path).kind != FileStamp::Kind::Missing)
             return false;
-        }
         QFile created;
         if (!open(created, QIODevice::WriteOnly | QIODevice::Append, true, &stamp, CannotCreate,
                   error)) {
@@ -205,7 +203,8 @@ bool BookingLog::readFrom(QFile &file, qint64 offset, const FileStamp &stamp,
     }
     const QByteArrayView fresh = reader.tail();
     const qint64 end = reader.completeEnd();
-    if (end - fresh.size() == offset && offset == m_consumed)
+    // Read from where the tail kept ended, or from the start with none kept.
+    if (end - fresh.size() == offset)
         m_tail = (m_tail + fresh.toByteArray()).right(LineReader::TailSize);
     else
         m_tail = fresh.toByteArray();

@@ -102,6 +102,8 @@ private slots:
     void lockHeldElsewhereIsBusy();
     void otherEncodingIsReadOnly_data();
     void otherEncodingIsReadOnly();
+    void utf8WithoutMark_data();
+    void utf8WithoutMark();
     void unusableFile_data();
     void unusableFile();
     void notABookingFile_data();
@@ -134,6 +136,10 @@ void TestBookingLog::missingFileIsCreatedEmpty()
     QVERIFY(QFileInfo(board.log.path()).isFile());
     QCOMPARE(QFileInfo(board.log.path()).size(), 0);
     QCOMPARE(board.replay.namingMode(), 1);
+    // Gone again by the time of a booking: written to a new file.
+    QVERIFY(QFile::remove(board.log.path()));
+    QCOMPARE(board.book("07/30-1", "a"), Outcome::Written);
+    QCOMPARE(readAll(board.log.path()), record("07/30-1", "a"));
 }
 
 void TestBookingLog::lineEnds_data()
@@ -285,10 +291,15 @@ void TestBookingLog::replacedFileIsReadAgain_data()
     const QByteArray two = record("07/30-1", "a") + record("07/30-2", "b");
     const QByteArray shorter = record("07/30-3", "c");
     const QByteArray longer = record("07/30-2", "bb") + record("07/30-3", "c") + record("08/13-1", "x");
+    const QByteArray filler = record("08/13-1", QString(80, 'x'));
     QTest::newRow("replaced by a shorter file") << two << shorter << false << true;
     QTest::newRow("emptied and written afresh") << two << shorter << true << false;
     QTest::newRow("replaced by a longer file") << record("07/30-1", "a") << longer << false << false;
     QTest::newRow("rewritten in place, longer") << record("07/30-1", "a") << longer << true << true;
+    QTest::newRow("rewritten in place, same length")
+        << two << record("07/30-1", "a") + record("07/30-3", "c") << true << true;
+    QTest::newRow("replaced by a file that ends alike where the board stopped")
+        << record("07/30-1", "a") + filler << record("07/30-1", "b") + filler + shorter << false << true;
 }
 
 void TestBookingLog::replacedFileIsReadAgain()
@@ -303,6 +314,11 @@ void TestBookingLog::replacedFileIsReadAgain()
     QVERIFY(board.load());
     if (inPlace) {
         writeAll(board.log.path(), after);
+        // As written a second later: a file system may keep coarser times.
+        QFile file(board.log.path());
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(file.fileTime(QFile::FileModificationTime).addSecs(1),
+                                 QFile::FileModificationTime));
     } else {
         const QString other = m_dir->filePath("other");
         writeAll(other, after);
@@ -337,6 +353,12 @@ void TestBookingLog::pollReadsOnlyWhatChanged()
     QVERIFY2(cost >= added.size() && cost <= added.size() + LineReader::TailSize, qPrintable(QString::number(cost)));
     QCOMPARE(board.replay.takeChangedSlots().count(), size_t(1));
     QCOMPARE(board.log.poll(board.replay, nullptr), BookingLog::Poll::Unchanged);
+
+    // Its own record the board knows without reading it back.
+    QCOMPARE(board.book("07/31-3", "z"), Outcome::Written);
+    const qint64 booked = board.log.bytesRead();
+    QCOMPARE(board.log.poll(board.replay, nullptr), BookingLog::Poll::Read);
+    QVERIFY(board.log.bytesRead() - booked <= LineReader::TailSize);
 }
 
 // A record another board's write lands in two pieces, cut at every byte.
@@ -386,7 +408,7 @@ void TestBookingLog::otherEncodingIsReadOnly_data()
 
     const QString text = QStringLiteral("１-２　数学");
     const QString lines = QStringLiteral("\"07/30-1\",\"%1\"\r\n%2\"07/31-1\",\"最後\"\r\n")
-                              .arg(text, QStringLiteral("\"08/13-1\",\"x\"\r\n").repeated(5000));
+                              .arg(text, QStringLiteral("\"08/13-1\",\"%1\"\r\n").arg(QString(40, u'数')).repeated(5000));
     QByteArray le, be;
     for (const QChar c : lines) {
         le += char(c.unicode() & 0xFF);
@@ -416,6 +438,36 @@ void TestBookingLog::otherEncodingIsReadOnly()
     QCOMPARE(board.book("07/30-2", "b"), encoding.isEmpty() ? Outcome::Written : Outcome::ReadOnly);
     if (!encoding.isEmpty())
         QCOMPARE(readAll(board.log.path()), bytes);
+}
+
+// Well-formed UTF-8 only: a CP932 file of characters that merely look like
+// UTF-8 to a loose check must stay writable.
+void TestBookingLog::utf8WithoutMark_data()
+{
+    QTest::addColumn<QByteArray>("head");
+    QTest::addColumn<bool>("utf8");
+
+    const QByteArray kanji = "\xE6\x95\xB0"; // 数
+    QTest::newRow("cp932 booking") << QByteArray("\"07/30-1\",\"\x82\x50-\x82\x51\x81\x40\x90\x94\"\r\n") << false;
+    QTest::newRow("ascii only") << QByteArray("\"07/30-1\",\"ab\"\r\n") << false;
+    QTest::newRow("utf-8") << kanji + "\r\n" << true;
+    QTest::newRow("only character cut off at the end") << "ab" + kanji.left(2) << false;
+    QTest::newRow("last character cut off at the end") << kanji + kanji.left(2) << true;
+    QTest::newRow("lowest three-byte form") << QByteArray("\xE0\xA0\x80") << true;
+    QTest::newRow("overlong three-byte form") << kanji + "\xE0\x9F\xBF" << false;
+    QTest::newRow("surrogate") << kanji + "\xED\xA0\x80" << false;
+    QTest::newRow("lowest four-byte forms") << QByteArray("\xF0\x90\x80\x80\xF1\x80\x80\x80") << true;
+    QTest::newRow("overlong four-byte form") << kanji + "\xF0\x8F\xBF\xBF" << false;
+    QTest::newRow("highest character") << QByteArray("\xF4\x8F\xBF\xBF") << true;
+    QTest::newRow("past the highest character") << kanji + "\xF4\x90\x80\x80" << false;
+    QTest::newRow("no such lead byte") << kanji + "\xF5\x80\x80\x80" << false;
+}
+
+void TestBookingLog::utf8WithoutMark()
+{
+    QFETCH(QByteArray, head);
+    QFETCH(bool, utf8);
+    QCOMPARE(FileEncoding::detect(head) == FileEncoding::Kind::Utf8, utf8);
 }
 
 void TestBookingLog::unusableFile_data()
