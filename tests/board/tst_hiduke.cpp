@@ -599,6 +599,7 @@ void TestHiduke::boardsUpdateThemselves()
     QTRY_COMPARE_WITH_TIMEOUT(slot(*second, 7)->text(), QString(), 2000);
     book(); // in numbered mode now, after the clearing
     QTRY_VERIFY_WITH_TIMEOUT(!slot(*second, 7)->text().isEmpty(), 2000);
+    QCOMPARE(second->findChild<QCheckBox *>("A")->checkState(), Qt::Checked);
 
     QString question, shownMeanwhile;
     whenModal([&](QWidget *box) {
