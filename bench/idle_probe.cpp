@@ -5,11 +5,10 @@
 // every second; this is what that costs. At the end a record is appended
 // and the board must show it by itself, or the run fails: a board that
 // never looked would cost nothing too.
-#include "BenchFiles.h"
+#include "BenchBoard.h"
 
 #include "board/BookingRecord.h"
 #include "board/DateWindow.h"
-#include "board/Hiduke.h"
 #include "board/SlotKey.h"
 
 #include <QApplication>
@@ -44,19 +43,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     const QString folder = QString::fromLocal8Bit(argv[1]);
     const int seconds = std::atoi(argv[2]);
-
-    BoardEnvironment environment;
-    environment.today = [] { return BenchFiles::today(); };
-    environment.location = [folder] { return RoomLocation{folder, BenchFiles::roomName()}; };
-
-    Hiduke board(environment);
-    QObject::connect(&board, &Hiduke::failed, [](const QString &message) {
-        std::fprintf(stderr, "%s\n", qPrintable(message));
-        std::_Exit(1);
-    });
-    if (!board.Form_Load())
-        return 1;
-    board.show();
+    const auto board = loadBenchBoard(folder);
+    board->show();
 
     double cpuAtStart = 0;
     QElapsedTimer wall;
@@ -71,7 +59,7 @@ int main(int argc, char *argv[])
         std::printf("%.4f %.1f\n", share, double(wall.elapsed()) / 1000);
         std::fflush(stdout);
 
-        auto *slot = board.findChild<QPushButton *>(QStringLiteral("PCclass_1"));
+        auto *slot = board->findChild<QPushButton *>(QStringLiteral("PCclass_1"));
         const QString key = SlotKey::make(DateWindow::current(BenchFiles::today()), 1);
         const QString text = slot->text().isEmpty() ? QStringLiteral("確認") : QString();
         QFile file(QDir(folder).filePath(BenchFiles::roomName() + QStringLiteral(".dat")));
