@@ -73,7 +73,7 @@ bool BookingLog::open(QFile &file, QIODevice::OpenMode mode, bool create, FileSt
         if (stamp->kind == FileStamp::Kind::Other)
             *error = headline.arg(QDir::toNativeSeparators(m_path.shown)) + QLatin1Char('\n') + NotAFile;
         else
-            *error = failure(headline, QFile(m_path.shown), cause);
+            *error = failure(headline, file, cause);
     }
     return false;
 }

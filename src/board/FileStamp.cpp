@@ -153,6 +153,7 @@ bool FileStamp::open(QFile &file, const NativePath &path, QIODevice::OpenMode mo
                      FileStamp *stamp)
 {
     *stamp = {};
+    file.setFileName(path.shown); // for messages only
     int fd = -1;
     do {
         fd = ::open(path.bytes.constData(), openFlags(mode, create), 0666);

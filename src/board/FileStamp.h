@@ -49,7 +49,8 @@ struct FileStamp
     // waits for a writer, and reading a device may never end. Only a
     // regular file is opened; anything else is closed again before a byte is
     // read, the stamp telling what it was. False with errno set when the
-    // system refused, or the stamp's kind not Regular.
+    // system refused, or the stamp's kind not Regular. The file is named
+    // after the path, so that a failure can be told about.
     static bool open(QFile &file, const NativePath &path, QIODevice::OpenMode mode, bool create,
                      FileStamp *stamp);
 };
