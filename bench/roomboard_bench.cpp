@@ -2,11 +2,15 @@
 // start and week switch. These benchmarks generate files of a room's
 // lifetime and beyond, and set replay against the bare cost of reading the
 // file (replay can never beat that), one booking against the file's size,
-// start-up against an empty file, and peak memory against a small file.
+// start-up against an empty file, peak memory against a small file, and
+// what an idle board's look at its file every second costs: one look, with
+// and without a new record, against the file's size, and the idle board's
+// CPU over a minute.
 // Google Benchmark's own lines go to stderr; stdout gets one summary table.
 #include "BenchFiles.h"
 
 #include "board/BookingLog.h"
+#include "board/BookingRecord.h"
 #include "board/BookingReplay.h"
 #include "board/DateWindow.h"
 #include "board/LineReader.h"
@@ -28,6 +32,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -50,6 +55,11 @@ constexpr int StartupRounds = 21; // the first is a warm-up and not counted
 constexpr int MemoryRuns = 3;
 constexpr int BookingRoundsOnDisk = 1000;
 constexpr int BookingRoundsOnTmpfs = 20000;
+constexpr int TickRounds = 2000;
+// An idle board is watched for a minute, beside the other benchmarks: its
+// own CPU time is what counts, not the time it waits.
+constexpr int IdleSeconds = 60;
+constexpr qint64 IdleRecords = 1000000;
 // Replay and baseline are repeated in short runs that Google Benchmark
 // shuffles among each other, so that a slow spell of a shared machine falls
 // on both alike; the table takes the median.
@@ -109,17 +119,29 @@ double now()
     return double(ts.tv_sec) + double(ts.tv_nsec) * 1e-9;
 }
 
-// Wall time from just before the spawn to the child's exit. Its stdout is
-// captured only when asked for, so a timed run does no extra work.
-ChildRun runChild(const char *program, const QString &argument, bool captureOut)
+// A child on its way: its stdout, when captured, comes through a pipe.
+struct Child
 {
-    ChildRun run;
-    QTemporaryFile errFile;
-    if (!errFile.open())
-        return run;
+    pid_t pid = 0;
+    int outFd = -1;
+    double start = 0;
+    std::unique_ptr<QTemporaryFile> errFile;
+    QByteArray startError;
+};
+
+Child startChild(const char *program, const QStringList &arguments, bool captureOut)
+{
+    Child child;
+    child.errFile = std::make_unique<QTemporaryFile>();
+    if (!child.errFile->open()) {
+        child.startError = "cannot create a file for the child's stderr";
+        return child;
+    }
     int pipeFds[2] = {-1, -1};
-    if (captureOut && pipe(pipeFds) != 0)
-        return run;
+    if (captureOut && pipe(pipeFds) != 0) {
+        child.startError = "cannot create a pipe";
+        return child;
+    }
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -130,40 +152,65 @@ ChildRun runChild(const char *program, const QString &argument, bool captureOut)
     } else {
         posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
     }
-    posix_spawn_file_actions_adddup2(&actions, errFile.handle(), STDERR_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, child.errFile->handle(), STDERR_FILENO);
 
-    const QByteArray arg = QFile::encodeName(argument);
-    char *argv[] = {const_cast<char *>(program), const_cast<char *>(arg.constData()), nullptr};
-    pid_t pid = 0;
-    const double start = now();
-    const int spawned = posix_spawn(&pid, program, &actions, nullptr, argv, environ);
+    std::vector<QByteArray> args;
+    for (const QString &argument : arguments)
+        args.push_back(QFile::encodeName(argument));
+    std::vector<char *> argv{const_cast<char *>(program)};
+    for (QByteArray &arg : args)
+        argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    child.start = now();
+    const int spawned = posix_spawn(&child.pid, program, &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     if (captureOut)
         close(pipeFds[1]);
     if (spawned != 0) {
         if (captureOut)
             close(pipeFds[0]);
-        run.err = QByteArray("cannot start ") + program;
+        child.pid = 0;
+        child.startError = QByteArray("cannot start ") + program;
+        return child;
+    }
+    child.outFd = captureOut ? pipeFds[0] : -1;
+    return child;
+}
+
+// Wall time from just before the spawn to the child's exit.
+ChildRun finishChild(Child &child)
+{
+    ChildRun run;
+    if (child.pid == 0) {
+        run.err = child.startError;
         return run;
     }
-    if (captureOut) {
+    if (child.outFd >= 0) {
         char buffer[4096];
         for (;;) {
-            const ssize_t got = read(pipeFds[0], buffer, sizeof buffer);
+            const ssize_t got = read(child.outFd, buffer, sizeof buffer);
             if (got <= 0)
                 break;
             run.out.append(buffer, got);
         }
-        close(pipeFds[0]);
+        close(child.outFd);
     }
     int status = 0;
-    while (waitpid(pid, &status, 0) < 0) {
+    while (waitpid(child.pid, &status, 0) < 0) {
     }
-    run.seconds = now() - start;
+    run.seconds = now() - child.start;
     run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    errFile.seek(0);
-    run.err = errFile.readAll();
+    child.errFile->seek(0);
+    run.err = child.errFile->readAll();
     return run;
+}
+
+// Its stdout is captured only when asked for, so a timed run does no extra
+// work.
+ChildRun runChild(const char *program, const QString &argument, bool captureOut)
+{
+    Child child = startChild(program, {argument}, captureOut);
+    return finishChild(child);
 }
 
 double median(std::vector<double> values)
@@ -302,6 +349,92 @@ void bookings(benchmark::State &state, QTemporaryDir *root, int rounds,
     }
 }
 
+std::map<qint64, double> idleTickSeconds;
+std::map<qint64, double> newRecordTickSeconds;
+
+// What an idle board does every second: one look at its file. With nothing
+// changed that is a stat; after another board appended a record, a
+// catch-up that reads that record. Each size works on its own copy, the
+// sizes take turns, and each look is timed alone; the appends are not timed.
+void ticks(benchmark::State &state)
+{
+    struct Board
+    {
+        Board(qint64 n, const QString &folder, const DateWindow &window)
+            : records(n)
+            , log(folder, BenchFiles::roomName())
+            , replay(window, 0)
+            , appender(QDir(folder).filePath(BenchFiles::roomName() + QStringLiteral(".dat")))
+        {
+        }
+        qint64 records;
+        BookingLog log;
+        BookingReplay replay;
+        QFile appender;
+        std::vector<double> idle;
+        std::vector<double> fresh;
+    };
+    const DateWindow window = DateWindow::current(BenchFiles::today());
+    const QString key = SlotKey::make(window, 1);
+
+    std::vector<std::unique_ptr<Board>> boards;
+    for (qint64 records : Sizes) {
+        const QString folder = folders.disk->filePath(QStringLiteral("ticks-%1").arg(records));
+        QDir().mkpath(folder);
+        const QString path = QDir(folder).filePath(BenchFiles::roomName() + QStringLiteral(".dat"));
+        QFile::remove(path);
+        if (!QFile::copy(sourceFile(records), path)) {
+            state.SkipWithError("cannot copy a booking file");
+            return;
+        }
+        boards.push_back(std::make_unique<Board>(records, folder, window));
+        QString error;
+        if (!boards.back()->log.replay(boards.back()->replay, &error)) {
+            state.SkipWithError(qPrintable(error));
+            return;
+        }
+        if (!boards.back()->appender.open(QIODevice::Append | QIODevice::Unbuffered)) {
+            state.SkipWithError("cannot open a booking file for appending");
+            return;
+        }
+    }
+
+    for (auto _ : state) {
+        // Round 0 warms up and is not counted.
+        for (int round = 0; round <= TickRounds; ++round) {
+            for (const auto &board : boards) {
+                const QString text = round % 2 ? QString() : QStringLiteral("１-２\u3000数学");
+                const QByteArray record = BookingRecord::format(key, text).value();
+                if (board->appender.write(record) != record.size()) {
+                    state.SkipWithError("cannot append to a booking file");
+                    return;
+                }
+                QString error;
+                const double start = now();
+                const auto found = board->log.poll(board->replay, &error);
+                const double middle = now();
+                const auto again = board->log.poll(board->replay, &error);
+                const double end = now();
+                if (found != BookingLog::Poll::Read || again != BookingLog::Poll::Unchanged
+                    || board->replay.slotText(1) != text) {
+                    state.SkipWithError(qPrintable(QStringLiteral("a look missed the record ") + error));
+                    return;
+                }
+                if (round > 0) {
+                    board->fresh.push_back(middle - start);
+                    board->idle.push_back(end - middle);
+                }
+            }
+        }
+    }
+    for (const auto &board : boards) {
+        newRecordTickSeconds[board->records] = median(board->fresh);
+        idleTickSeconds[board->records] = median(board->idle);
+        state.counters["new_us_" + std::to_string(board->records)] = newRecordTickSeconds[board->records] * 1e6;
+        state.counters["idle_us_" + std::to_string(board->records)] = idleTickSeconds[board->records] * 1e6;
+    }
+}
+
 // All files in turn within each round, so that a burst of load from
 // elsewhere hits every size alike rather than one of them.
 void startup(benchmark::State &state)
@@ -423,6 +556,8 @@ std::string formatBytes(double bytes)
     return text;
 }
 
+std::optional<double> idleCpuPercent;
+
 template <typename Map>
 std::optional<double> lookup(const Map &map, qint64 key)
 {
@@ -434,8 +569,9 @@ std::optional<double> lookup(const Map &map, qint64 key)
 void printTable(const Collector &collector)
 {
     std::printf("\n| records | file | replay | baseline | replay/baseline | booking, fsync | "
-                "booking, tmpfs | start-up | peak RSS |\n");
-    std::printf("|--:|--:|--:|--:|--:|--:|--:|--:|--:|\n");
+                "booking, tmpfs | start-up | peak RSS | look, unchanged | look, new record | "
+                "idle CPU |\n");
+    std::printf("|--:|--:|--:|--:|--:|--:|--:|--:|--:|--:|--:|--:|\n");
     for (qint64 records : ProbeSizes) {
         const bool timed = records > 0;
         const auto replay = timed ? collector.seconds(name("replay", records)) : std::nullopt;
@@ -443,13 +579,18 @@ void printTable(const Collector &collector)
         const auto disk = lookup(bookingFsyncSeconds, records);
         const auto shm = lookup(bookingTmpfsSeconds, records);
         const auto peak = lookup(peakKiB, records);
-        std::printf("| %lld | %s | %s | %s | %s | %s | %s | %s | %s |\n",
+        char idle[32] = "-";
+        if (records == IdleRecords && idleCpuPercent)
+            std::snprintf(idle, sizeof idle, "%.3f %%", *idleCpuPercent);
+        std::printf("| %lld | %s | %s | %s | %s | %s | %s | %s | %s | %s | %s | %s |\n",
                     static_cast<long long>(records),
                     formatBytes(double(QFileInfo(sourceFile(records)).size())).c_str(),
                     formatTime(replay).c_str(), formatTime(base).c_str(),
                     formatRatio(replay, base).c_str(), formatTime(disk).c_str(),
                     formatTime(shm).c_str(), formatTime(lookup(startupSeconds, records)).c_str(),
-                    peak ? formatBytes(*peak * 1024).c_str() : "-");
+                    peak ? formatBytes(*peak * 1024).c_str() : "-",
+                    formatTime(lookup(idleTickSeconds, records)).c_str(),
+                    formatTime(lookup(newRecordTickSeconds, records)).c_str(), idle);
     }
 }
 
@@ -489,6 +630,10 @@ void printGoals(const Collector &collector)
     printGoal("peak RSS, 1,000,000 minus 1,000 records",
               small && large ? std::optional<double>((*large - *small) / 1024) : std::nullopt,
               4.0, " MiB");
+    printGoal("look finding a new record, 1,000,000 / 1,000 records",
+              ratio(lookup(newRecordTickSeconds, 1000000), lookup(newRecordTickSeconds, 1000)),
+              1.5, "×");
+    printGoal("idle board's CPU, 1,000,000 records, one minute", idleCpuPercent, 0.1, " %");
 }
 
 } // namespace
@@ -504,6 +649,14 @@ int main(int argc, char **argv)
     const bool interleavingGiven = std::any_of(args.begin(), args.end(), [](const char *arg) {
         return std::strstr(arg, "benchmark_enable_random_interleaving") != nullptr;
     });
+    // The idle board is no Google benchmark, but a filter names it as one:
+    // "idle", so that timing replay alone does not wait a minute for it.
+    std::string filter;
+    for (const char *arg : args) {
+        if (std::strncmp(arg, "--benchmark_filter=", 19) == 0)
+            filter = arg + 19;
+    }
+    const bool idleWanted = filter.empty() || std::regex_search("idle", std::regex(filter));
     char interleave[] = "--benchmark_enable_random_interleaving=true";
     if (!interleavingGiven)
         args.push_back(interleave);
@@ -535,6 +688,20 @@ int main(int argc, char **argv)
         }
     }
 
+    // The idle board gets a copy of its own, so that its look at the file
+    // at the end changes nothing the others read.
+    Child idleBoard;
+    if (idleWanted) {
+        const QString idleFolder = folders.disk->filePath(QStringLiteral("idle"));
+        QDir().mkpath(idleFolder);
+        if (!QFile::copy(sourceFile(IdleRecords),
+                         QDir(idleFolder).filePath(BenchFiles::roomName() + QStringLiteral(".dat")))) {
+            std::fprintf(stderr, "cannot copy %s\n", qPrintable(sourceFile(IdleRecords)));
+            return 1;
+        }
+        idleBoard = startChild(ROOMBOARD_IDLE_PROBE, {idleFolder, QString::number(IdleSeconds)}, true);
+    }
+
     for (qint64 records : Sizes) {
         const auto unit = records >= 100000 ? benchmark::kMillisecond : benchmark::kMicrosecond;
         benchmark::RegisterBenchmark(name("baseline", records).c_str(), baseline, records)
@@ -552,6 +719,8 @@ int main(int argc, char **argv)
                                      BookingRoundsOnTmpfs, &bookingTmpfsSeconds)
             ->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(1);
     }
+    benchmark::RegisterBenchmark("ticks", ticks)
+        ->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(1);
     benchmark::RegisterBenchmark("startup", startup)
         ->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(1);
     benchmark::RegisterBenchmark("peak_rss", peakMemory)
@@ -563,12 +732,23 @@ int main(int argc, char **argv)
     benchmark::RunSpecifiedBenchmarks(&collector);
     benchmark::Shutdown();
 
+    if (idleWanted) {
+        std::fprintf(stderr, "Waiting for the idle board (%d s from the start)...\n", IdleSeconds);
+        const ChildRun idle = finishChild(idleBoard);
+        if (idle.ok && !idle.out.isEmpty())
+            idleCpuPercent = idle.out.split(' ').value(0).toDouble();
+        else
+            std::fprintf(stderr, "idle probe failed: %s\n", idle.err.constData());
+    }
+
     std::printf("Booking files: %s (%s)%s%s%s; the booking columns are one BookingLog::write "
                 "each, fsync included (on tmpfs fsync costs next to nothing).\n",
                 qPrintable(folders.disk->path()), fileSystemName(folders.disk->path()).c_str(),
                 folders.tmpfs ? ", tmpfs copies in " : "",
                 folders.tmpfs ? qPrintable(folders.tmpfs->path()) : "",
                 folders.tmpfs ? "" : " (no tmpfs at /dev/shm: that column is empty)");
+    std::printf("A look is one BookingLog::poll, as an idle board makes every second; idle CPU is "
+                "the board's own CPU time over %d s beside the other benchmarks.\n", IdleSeconds);
     printTable(collector);
     printGoals(collector);
     return 0;

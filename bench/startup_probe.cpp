@@ -2,9 +2,7 @@
 // but with the benchmark's fixed date, and ends the process as soon as the
 // board has been painted once. The benchmark times this process from the
 // outside, start to exit.
-#include "BenchFiles.h"
-
-#include "board/Hiduke.h"
+#include "BenchBoard.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -45,23 +43,11 @@ int main(int argc, char *argv[])
         return 2;
     }
     QApplication app(argc, argv);
-    const QString folder = QString::fromLocal8Bit(argv[1]);
-
-    BoardEnvironment environment;
-    environment.today = [] { return BenchFiles::today(); };
-    environment.location = [folder] { return RoomLocation{folder, BenchFiles::roomName()}; };
-
-    Hiduke board(environment);
-    QObject::connect(&board, &Hiduke::failed, [](const QString &message) {
-        std::fprintf(stderr, "%s\n", qPrintable(message));
-        std::_Exit(1);
-    });
-    if (!board.Form_Load())
-        return 1;
+    const auto board = loadBenchBoard(QString::fromLocal8Bit(argv[1]));
     FirstPaint firstPaint;
-    board.installEventFilter(&firstPaint);
+    board->installEventFilter(&firstPaint);
     // A board that never paints must fail the benchmark, not hang it.
     QTimer::singleShot(30000, [] { std::_Exit(3); });
-    board.show();
+    board->show();
     return app.exec();
 }

@@ -4,26 +4,37 @@
 #include "board/RoomLocation.h"
 
 #include <QApplication>
-#include <QDir>
 
 #include <cstdio>
 
 #ifdef Q_OS_UNIX
 #include <csignal>
+#include <cstdlib>
+#include <unistd.h>
 #endif
 
 namespace {
 
+#ifdef Q_OS_UNIX
+QByteArray workingDirectory()
+{
+    char *path = ::getcwd(nullptr, 0);
+    const QByteArray bytes(path ? path : "");
+    std::free(path);
+    return bytes;
+}
+#endif
+
 // The room is named after the file the program was started as. On Unix that
 // is argv[0] with links left alone: a link named after a room serves that
-// room, its bookings beside the link.
-RoomLocation locateRoom(const QString &argv0)
+// room, its bookings beside the link. Its bytes are kept as they are, since
+// a name need not be UTF-8.
+RoomLocation locateRoom(const QByteArray &argv0)
 {
 #ifdef Q_OS_UNIX
-    const QString invoked = RoomLocation::invokedPath(argv0, QDir::currentPath(),
-                                                      qEnvironmentVariable("PATH"));
+    const QByteArray invoked = RoomLocation::invokedPath(argv0, workingDirectory(), qgetenv("PATH"));
     if (!invoked.isEmpty())
-        return RoomLocation::fromExecutablePath(invoked);
+        return RoomLocation::fromNativePath(invoked);
 #else
     Q_UNUSED(argv0);
 #endif
@@ -40,7 +51,7 @@ int main(int argc, char *argv[])
     std::signal(SIGXFSZ, SIG_IGN);
 #endif
     QApplication app(argc, argv);
-    const QString argv0 = QString::fromLocal8Bit(argv[0]);
+    const QByteArray argv0(argv[0]);
     if (InstalledName::matches(locateRoom(argv0).roomName)) {
         const QString message = InstalledName::notARoomMessage(QCoreApplication::applicationFilePath());
         std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());

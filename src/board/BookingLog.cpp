@@ -5,10 +5,13 @@
 #include "board/FileError.h"
 #include "board/FileLock.h"
 #include "board/LineReader.h"
+#include "board/RoomLocation.h"
+#include "board/Utf16Device.h"
 
 #include <QDir>
 #include <QFile>
 #include <cerrno>
+#include <limits>
 
 #ifdef Q_OS_UNIX
 #include <unistd.h>
@@ -16,18 +19,10 @@
 
 namespace {
 
-const QByteArray Utf8ByteOrderMark("\xEF\xBB\xBF");
-
-// headline holds %1 for the file's name.
-QString failure(const QString &headline, const QFile &file, int savedErrno)
-{
-    return headline.arg(QDir::toNativeSeparators(file.fileName())) + QLatin1Char('\n')
-        + FileError::reason(file, savedErrno);
-}
-
 const auto CannotCreate = QStringLiteral("予約ファイル「%1」を作成できません。");
 const auto CannotRead = QStringLiteral("予約ファイル「%1」を読み込めません。");
 const auto CannotWrite = QStringLiteral("予約ファイル「%1」に書き込めません。");
+const auto NotAFile = QStringLiteral("普通のファイルではなく、パイプやソケット、装置などです。");
 
 bool syncToDisk(QFile &file)
 {
@@ -40,38 +35,153 @@ bool syncToDisk(QFile &file)
     return true;
 }
 
+NativePath bookingFile(const RoomLocation &room)
+{
+    const QString shown = QDir(room.folder).filePath(room.roomName + QStringLiteral(".dat"));
+    if (room.nativePath.isEmpty())
+        return NativePath::fromShown(shown);
+    return NativePath{shown, room.nativePath + ".dat"};
+}
+
 } // namespace
 
 BookingLog::BookingLog(const QString &folder, const QString &roomName)
-    : m_path(QDir(folder).filePath(roomName + QStringLiteral(".dat")))
+    : BookingLog(RoomLocation{folder, roomName, {}})
 {
 }
 
-bool BookingLog::createIfMissing(QString *error) const
+BookingLog::BookingLog(const RoomLocation &room)
+    : m_path(bookingFile(room))
 {
-    QFile file(m_path);
-    if (file.exists())
-        return true;
+}
+
+// headline holds %1 for the file's name.
+QString BookingLog::failure(const QString &headline, const QFileDevice &file, int savedErrno) const
+{
+    return headline.arg(QDir::toNativeSeparators(m_path.shown)) + QLatin1Char('\n')
+        + FileError::reason(file, savedErrno);
+}
+
+bool BookingLog::open(QFile &file, QIODevice::OpenMode mode, bool create, FileStamp *stamp,
+                      const QString &headline, QString *error)
+{
     errno = 0;
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) {
+    if (FileStamp::open(file, m_path, mode, create, stamp))
+        return true;
+    const int cause = errno;
+    if (error) {
+        if (stamp->kind == FileStamp::Kind::Other)
+            *error = headline.arg(QDir::toNativeSeparators(m_path.shown)) + QLatin1Char('\n') + NotAFile;
+        else
+            *error = failure(headline, file, cause);
+    }
+    return false;
+}
+
+bool BookingLog::replay(BookingReplay &replay, QString *error)
+{
+    QFile file;
+    FileStamp stamp;
+    // A missing file is created empty; one that vanished again before it
+    // could be opened is created once more, and only once.
+    for (int attempt = 0; !open(file, QIODevice::ReadOnly, false, &stamp, CannotRead, error);
+         ++attempt) {
+        if (attempt == 2 || FileStamp::atPath(m_path).kind != FileStamp::Kind::Missing)
+            return false;
+        QFile created;
+        if (!open(created, QIODevice::WriteOnly | QIODevice::Append, true, &stamp, CannotCreate,
+                  error)) {
+            return false;
+        }
+    }
+    return readWhole(file, stamp, replay, error);
+}
+
+bool BookingLog::catchUp(BookingReplay &replay, QString *error)
+{
+    QFile file;
+    FileStamp stamp;
+    if (!open(file, QIODevice::ReadOnly | QIODevice::Unbuffered, false, &stamp, CannotRead, error))
+        return false;
+    return readOn(file, stamp, replay, error);
+}
+
+BookingLog::Poll BookingLog::poll(BookingReplay &replay, QString *error)
+{
+    const FileStamp now = FileStamp::atPath(m_path);
+    if (now.kind == FileStamp::Kind::Regular && now == m_stamp)
+        return Poll::Unchanged;
+    return catchUp(replay, error) ? Poll::Read : Poll::Failed;
+}
+
+// Goes on from where the last read stopped, if the file is still the one
+// read then: the same file, at least as long, and with the same bytes just
+// before that point. A file emptied, or replaced by another, perhaps longer
+// one, is read again from its start.
+bool BookingLog::readOn(QFile &file, const FileStamp &stamp, BookingReplay &replay, QString *error)
+{
+    if (m_consumed == 0 || !recognises(file, stamp))
+        return readWhole(file, stamp, replay, error);
+    return readFrom(file, m_consumed, stamp, replay, error);
+}
+
+bool BookingLog::recognises(QFile &file, const FileStamp &stamp)
+{
+    if (!stamp.isSameFile(m_stamp) || stamp.size < m_consumed)
+        return false;
+    if (!file.seek(m_consumed - m_tail.size()))
+        return false;
+    const QByteArray bytes = file.read(m_tail.size());
+    m_bytesRead += bytes.size();
+    return bytes == m_tail;
+}
+
+bool BookingLog::readWhole(QFile &file, const FileStamp &stamp, BookingReplay &replay,
+                           QString *error)
+{
+    using FileEncoding::Kind;
+    replay.clearSlots();
+    m_consumed = 0;
+    m_tail.clear();
+    errno = 0;
+    if (file.pos() != 0 && !file.seek(0)) {
         if (error)
-            *error = failure(CannotCreate, file, errno);
+            *error = failure(CannotRead, file, errno);
         return false;
     }
-    file.close();
+    m_encoding = FileEncoding::detect(file.peek(FileEncoding::HeadSize));
+    replay.setEncoding(m_encoding == Kind::Cp932 ? BookingReplay::Encoding::Cp932
+                                                 : BookingReplay::Encoding::Utf8);
+    const qint64 start = FileEncoding::markSize(m_encoding);
+    if (m_encoding != Kind::Utf16LittleEndian && m_encoding != Kind::Utf16BigEndian)
+        return readFrom(file, start, stamp, replay, error);
+
+    // Offsets in the converted text are none in the file: a UTF-16 file is
+    // read whole each time it changed.
+    errno = 0;
+    if (!file.seek(start)) {
+        if (error)
+            *error = failure(CannotRead, file, errno);
+        return false;
+    }
+    Utf16Device device(file, m_encoding == Kind::Utf16BigEndian);
+    LineReader reader(device, 0, std::numeric_limits<qint64>::max());
+    QByteArrayView line;
+    while (reader.next(line))
+        replay.addLine(line);
+    m_bytesRead += device.sourceBytesRead();
+    if (reader.failed()) {
+        if (error)
+            *error = failure(CannotRead, file, errno);
+        return false;
+    }
+    m_stamp = stamp;
     return true;
 }
 
-bool BookingLog::readFrom(QFile &file, qint64 offset, BookingReplay &replay, QString *error)
+bool BookingLog::readFrom(QFile &file, qint64 offset, const FileStamp &stamp,
+                          BookingReplay &replay, QString *error)
 {
-    if (offset == 0) {
-        const QByteArray head = file.peek(Utf8ByteOrderMark.size());
-        m_readOnly = head == Utf8ByteOrderMark;
-        replay.setEncoding(m_readOnly ? BookingReplay::Encoding::Utf8
-                                      : BookingReplay::Encoding::Cp932);
-        if (m_readOnly)
-            offset = Utf8ByteOrderMark.size();
-    }
     errno = 0;
     if (offset != file.pos() && !file.seek(offset)) {
         if (error)
@@ -79,56 +189,28 @@ bool BookingLog::readFrom(QFile &file, qint64 offset, BookingReplay &replay, QSt
         return false;
     }
 
-    LineReader reader(file, offset, file.size());
+    // Up to the size the file had when opened: what is appended meanwhile
+    // changes the stamp, and the next look reads it.
+    LineReader reader(file, offset, stamp.size);
     QByteArrayView line;
     while (reader.next(line))
         replay.addLine(line);
+    m_bytesRead += reader.bytesRead();
     if (reader.failed()) {
         if (error)
             *error = failure(CannotRead, file, errno);
         return false;
     }
-    m_consumed = reader.completeEnd();
+    const QByteArrayView fresh = reader.tail();
+    const qint64 end = reader.completeEnd();
+    // Read from where the tail kept ended, or from the start with none kept.
+    if (end - fresh.size() == offset)
+        m_tail = (m_tail + fresh.toByteArray()).right(LineReader::TailSize);
+    else
+        m_tail = fresh.toByteArray();
+    m_consumed = end;
+    m_stamp = stamp;
     return true;
-}
-
-bool BookingLog::replay(BookingReplay &replay, QString *error)
-{
-    if (!createIfMissing(error))
-        return false;
-
-    QFile file(m_path);
-    errno = 0;
-    // A file that vanished between the check and the open is created once
-    // more, and only once.
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (!createIfMissing(error))
-            return false;
-        errno = 0;
-        if (!file.open(QIODevice::ReadOnly)) {
-            if (error)
-                *error = failure(CannotRead, file, errno);
-            return false;
-        }
-    }
-    return readFrom(file, 0, replay, error);
-}
-
-bool BookingLog::catchUp(BookingReplay &replay, QString *error)
-{
-    QFile file(m_path);
-    errno = 0;
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = failure(CannotRead, file, errno);
-        return false;
-    }
-    // A log only grows. One that shrank was replaced: start it over.
-    if (file.size() < m_consumed) {
-        replay.clearSlots();
-        m_consumed = 0;
-    }
-    return readFrom(file, m_consumed, replay, error);
 }
 
 BookingLog::Outcome BookingLog::write(BookingReplay &replay, const QString &key,
@@ -138,31 +220,27 @@ BookingLog::Outcome BookingLog::write(BookingReplay &replay, const QString &key,
     const auto record = BookingRecord::format(key, text);
     if (!record) {
         if (error)
-            *error = CannotWrite.arg(QDir::toNativeSeparators(m_path))
+            *error = CannotWrite.arg(QDir::toNativeSeparators(m_path.shown))
                 + QStringLiteral("\n保存できない文字が含まれています。");
         return Outcome::Failed;
     }
-    if (m_readOnly)
+    if (isReadOnly())
         return Outcome::ReadOnly;
 
-    QFile file(m_path);
-    errno = 0;
-    if (!file.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered)) {
-        if (error)
-            *error = failure(CannotWrite, file, errno);
+    QFile file;
+    FileStamp stamp;
+    if (!open(file, QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered, true, &stamp,
+              CannotWrite, error)) {
         return Outcome::Failed;
     }
     const FileLock lock(file, LockTimeout);
     if (!lock.isLocked())
         return Outcome::Busy;
 
-    if (file.size() < m_consumed) {
-        replay.clearSlots();
-        m_consumed = 0;
-    }
-    if (!readFrom(file, m_consumed, replay, error))
+    // What others appended before we had the lock is read too.
+    if (!readOn(file, FileStamp::of(file), replay, error))
         return Outcome::Failed;
-    if (m_readOnly)
+    if (isReadOnly())
         return Outcome::ReadOnly;
     const int slot = replay.slotForKey(key.toLatin1());
     if (slot == 0 || replay.slotText(slot) != expected)
@@ -174,8 +252,10 @@ BookingLog::Outcome BookingLog::write(BookingReplay &replay, const QString &key,
     // The record just written is known without reading it back; skipping
     // it is safe only when it directly followed what was already read.
     const qint64 after = file.size();
-    if (m_consumed == before && after == before + record->size())
+    if (m_consumed == before && after == before + record->size()) {
         m_consumed = after;
+        m_tail = (m_tail + *record).right(LineReader::TailSize);
+    }
     replay.setSlotText(slot, text);
     return Outcome::Written;
 }

@@ -1,11 +1,17 @@
 #pragma once
 
+#include "board/FileEncoding.h"
+#include "board/FileStamp.h"
+
+#include <QByteArray>
 #include <QString>
 #include <QtGlobal>
 #include <chrono>
 
 class BookingReplay;
 class QFile;
+class QFileDevice;
+struct RoomLocation;
 
 // The room's booking file: an append-only log beside the program, one record
 // a line, replayed whole on every refresh. Several boards, on several
@@ -22,25 +28,39 @@ public:
         Failed,      // the file could not be written; it is as it was
     };
 
+    enum class Poll {
+        Unchanged, // the file is as it was when last read: nothing was read
+        Read,      // what changed was taken in
+        Failed,    // the file could not be read; what is shown stays
+    };
+
     static constexpr std::chrono::milliseconds LockTimeout{3000};
 
     BookingLog(const QString &folder, const QString &roomName);
+    explicit BookingLog(const RoomLocation &room);
 
-    QString path() const { return m_path; }
+    QString path() const { return m_path.shown; }
 
     // Creates the file when it is missing, then feeds every line to the
     // replay. False, with a message naming the file and the cause, when the
     // file can be neither created nor read: a board must never pass off an
-    // unreadable file as one without bookings.
+    // unreadable file as one without bookings. A FIFO, socket or device at
+    // the path is refused before anything is read from it.
     bool replay(BookingReplay &replay, QString *error);
 
-    // Feeds the replay what was appended since replay() or the last
-    // catchUp(), reading from where it stopped, not the whole file again.
+    // Feeds the replay what was appended since the file was last read,
+    // reading from where it stopped, not the whole file again. A file that
+    // was emptied or replaced since is replayed whole.
     bool catchUp(BookingReplay &replay, QString *error);
 
-    // A file someone re-saved in another encoding (it starts with a UTF-8
-    // byte order mark) is shown but never appended to.
-    bool isReadOnly() const { return m_readOnly; }
+    // A look at the file without reading it: only when its size, time of
+    // writing or identity changed does it catch up.
+    Poll poll(BookingReplay &replay, QString *error);
+
+    // A file someone re-saved in another encoding is shown but never
+    // appended to.
+    bool isReadOnly() const { return m_encoding != FileEncoding::Kind::Cp932; }
+    QString encodingName() const { return FileEncoding::name(m_encoding); }
 
     // Under the lock: takes in what others appended, checks that the key's
     // slot still shows `expected`, appends the record and flushes it to disk.
@@ -48,12 +68,25 @@ public:
     Outcome write(BookingReplay &replay, const QString &key, const QString &expected,
                   const QString &text, QString *error);
 
-private:
-    bool createIfMissing(QString *error) const;
-    bool readFrom(QFile &file, qint64 offset, BookingReplay &replay, QString *error);
-    bool appendLocked(QFile &file, const QByteArray &record, QString *error);
+    // Bytes of the file read so far, so that tests and benchmarks can tell
+    // what a look at the file cost.
+    qint64 bytesRead() const { return m_bytesRead; }
 
-    QString m_path;
+private:
+    bool open(QFile &file, QIODevice::OpenMode mode, bool create, FileStamp *stamp,
+              const QString &headline, QString *error);
+    bool readOn(QFile &file, const FileStamp &stamp, BookingReplay &replay, QString *error);
+    bool recognises(QFile &file, const FileStamp &stamp);
+    bool readWhole(QFile &file, const FileStamp &stamp, BookingReplay &replay, QString *error);
+    bool readFrom(QFile &file, qint64 offset, const FileStamp &stamp, BookingReplay &replay,
+                  QString *error);
+    bool appendLocked(QFile &file, const QByteArray &record, QString *error);
+    QString failure(const QString &headline, const QFileDevice &file, int savedErrno) const;
+
+    NativePath m_path;
+    FileEncoding::Kind m_encoding = FileEncoding::Kind::Cp932;
+    FileStamp m_stamp;     // the file as it was when last read
     qint64 m_consumed = 0; // offset past the last whole line replayed
-    bool m_readOnly = false;
+    QByteArray m_tail;     // the bytes just before m_consumed, to know the file again
+    qint64 m_bytesRead = 0;
 };

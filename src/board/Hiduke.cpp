@@ -13,8 +13,10 @@
 #include "board/WrappingButton.h"
 #include "classmenu/ClassMenu.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QMouseEvent>
+#include <QTimer>
 
 namespace {
 
@@ -30,7 +32,7 @@ const QString ChangedElsewhere = QStringLiteral(
 const QString FileBusy = QStringLiteral(
     "予約ファイルを別のパソコンが使用中です。\nしばらくしてから、もう一度クリックしてください。");
 const QString ReadOnlyFile = QStringLiteral(
-    "予約ファイル「%1」は別の文字コード（UTF-8）で保存し直されています。\n"
+    "予約ファイル「%1」は別の文字コード（%2）で保存し直されています。\n"
     "予約の表示はできますが、予約や消去はできません。");
 const QString Weekdays[5] = {QStringLiteral("(月)"), QStringLiteral("(火)"), QStringLiteral("(水)"),
                              QStringLiteral("(木)"), QStringLiteral("(金)")};
@@ -57,6 +59,12 @@ Hiduke::Hiduke(BoardEnvironment environment, QWidget *parent)
     applyTabOrder();
     resize(BoardLayout::clientSize());
     m_PCclass[1]->setFocus();
+
+    // A timer, not only a file-system watcher: a folder shared from another
+    // computer tells nothing of what is written there.
+    m_poll = new QTimer(this);
+    m_poll->setInterval(m_environment.pollInterval);
+    connect(m_poll, &QTimer::timeout, this, &Hiduke::pollBookingFile);
 }
 
 QString Hiduke::caption()
@@ -151,6 +159,7 @@ bool Hiduke::Form_Load()
     const RoomLocation location = m_environment.location();
     m_RoomName->setText(location.roomName);
     m_DRV = location.folder;
+    m_programPath = location.nativePath;
     m_YYMMDD = DateWindow::current(m_environment.today());
     m_Tuki->setText(QString::number(m_YYMMDD.month()));
     return RefreshBoard();
@@ -174,7 +183,7 @@ bool Hiduke::RefreshBoard()
     for (int j = 0; j < DateWindow::ColumnCount; ++j)
         m_Hiduke[j]->setText(QString::number(m_YYMMDD.columnDate(j).day()));
 
-    m_log.emplace(m_DRV, m_RoomName->text());
+    m_log.emplace(RoomLocation{m_DRV, m_RoomName->text(), m_programPath});
     m_replay.emplace(m_YYMMDD, m_A->value());
     QString error;
     const bool read = m_log->replay(*m_replay, &error);
@@ -185,9 +194,11 @@ bool Hiduke::RefreshBoard()
     }
     m_replay->takeChangedSlots();
     if (!read) {
+        m_poll->stop();
         emit failed(error);
         return false;
     }
+    m_poll->start();
     m_A->setValue(m_replay->namingMode());
     if (m_log->isReadOnly() && !m_toldReadOnly) {
         m_toldReadOnly = true;
@@ -217,9 +228,26 @@ bool Hiduke::takeInOthersChanges(int slot)
     return true;
 }
 
+// What other computers booked or cleared shows by itself while the board
+// stands idle. Not while a dialog or message box is open: the teacher is
+// deciding on what it shows, and what arrived meanwhile shows once it closes.
+// A file that cannot be read now is left for the next look, without a word:
+// the next click says what is wrong.
+void Hiduke::pollBookingFile()
+{
+    if (QApplication::activeModalWidget())
+        return;
+    m_replay->setNamingMode(m_A->value());
+    if (m_log->poll(*m_replay, nullptr) != BookingLog::Poll::Read)
+        return;
+    m_A->setValue(m_replay->namingMode());
+    showChangedSlots();
+}
+
 void Hiduke::tellReadOnly()
 {
-    MessageBox::notice(this, ReadOnlyFile.arg(QDir::toNativeSeparators(m_log->path())));
+    MessageBox::notice(this, ReadOnlyFile.arg(QDir::toNativeSeparators(m_log->path()),
+                                              m_log->encodingName()));
 }
 
 void Hiduke::showChangedSlots()

@@ -10,12 +10,14 @@
 #include <QString>
 #include <QWidget>
 #include <array>
+#include <chrono>
 #include <functional>
 #include <optional>
 
 class BoardLabel;
 class NamingModeBox;
 class QPushButton;
+class QTimer;
 class WrappingButton;
 
 // What the board takes from the world outside, so that tests can give it a
@@ -24,6 +26,8 @@ struct BoardEnvironment
 {
     std::function<QDate()> today;
     std::function<RoomLocation()> location;
+    // How often an idle board looks whether other computers changed its file.
+    std::chrono::milliseconds pollInterval{1000};
 };
 
 // The booking board of one room: the slots of this school week and the next.
@@ -58,6 +62,7 @@ private:
     void Form_DblClick();
     bool RefreshBoard();
     bool takeInOthersChanges(int slot);
+    void pollBookingFile();
     bool writeRecord(int slot, const QString &expected, const QString &text);
     void showChangedSlots();
     void tellReadOnly();
@@ -68,6 +73,7 @@ private:
     // The twelve dates of the window, Monday to the second Friday.
     DateWindow m_YYMMDD;
     QString m_DRV;
+    QByteArray m_programPath; // the room's name byte for byte, see RoomLocation
     QString m_CL;
     QString m_SU;
 
@@ -76,6 +82,7 @@ private:
     std::optional<BookingLog> m_log;
     std::optional<BookingReplay> m_replay;
     bool m_toldReadOnly = false;
+    QTimer *m_poll = nullptr;
 
     BoardLabel *m_RoomName = nullptr;
     BoardLabel *m_mess = nullptr;

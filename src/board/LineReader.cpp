@@ -9,22 +9,24 @@ LineReader::LineReader(QIODevice &device, qint64 startOffset, qint64 endOffset)
     , m_completeEnd(startOffset)
     , m_remaining(qMax<qint64>(0, endOffset - startOffset))
 {
-    m_buffer.resize(ChunkSize + MaxLineLength);
+    m_buffer.resize(TailSize + ChunkSize + MaxLineLength);
 }
 
-// Moves the unread rest to the front and reads one more chunk behind it.
+// Moves the unread rest, and the tail before it, to the front and reads one
+// more chunk behind it.
 bool LineReader::fill()
 {
     if (m_eof || m_remaining == 0) {
         m_eof = true;
         return false;
     }
-    const qsizetype rest = m_end - m_begin;
-    if (rest > 0 && m_begin > 0)
-        std::memmove(m_buffer.data(), m_buffer.constData() + m_begin, rest);
-    m_bufferOffset += m_begin;
-    m_begin = 0;
-    m_end = rest;
+    const qsizetype from = m_begin - qMin(m_begin, TailSize);
+    const qsizetype kept = m_end - from;
+    if (kept > 0 && from > 0)
+        std::memmove(m_buffer.data(), m_buffer.constData() + from, kept);
+    m_bufferOffset += from;
+    m_begin -= from;
+    m_end = kept;
     const qint64 room = qMin<qint64>(m_buffer.size() - m_end, m_remaining);
     const qint64 got = m_device.read(m_buffer.data() + m_end, room);
     if (got < 0) {
@@ -38,7 +40,17 @@ bool LineReader::fill()
     }
     m_end += got;
     m_remaining -= got;
+    m_bytesRead += got;
     return true;
+}
+
+QByteArrayView LineReader::tail() const
+{
+    const qint64 end = m_completeEnd - m_bufferOffset;
+    if (end < 0 || end > m_end)
+        return {};
+    const qint64 start = qMax<qint64>(0, end - TailSize);
+    return QByteArrayView(m_buffer.constData() + start, end - start);
 }
 
 bool LineReader::next(QByteArrayView &line)

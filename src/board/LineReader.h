@@ -14,6 +14,10 @@ class LineReader
 public:
     static constexpr qsizetype ChunkSize = 64 * 1024;
     static constexpr qsizetype MaxLineLength = 4096;
+    // Bytes kept from before the unread rest when the next chunk is read, so
+    // that the end of the last whole line is still at hand: a reader coming
+    // back later recognises its file by them.
+    static constexpr qsizetype TailSize = 64;
 
     // Reads from the device's current position, which the caller gives as
     // startOffset so that completeEnd() can speak in file offsets, up to
@@ -31,6 +35,11 @@ public:
     qint64 completeEnd() const { return m_completeEnd; }
     // Lines passed over for their length.
     qint64 overlongLines() const { return m_overlong; }
+    // Up to TailSize bytes just before completeEnd(), as far as they were
+    // read here: fewer when the read started closer to it than that, or
+    // when a line too long to keep ran on to the end.
+    QByteArrayView tail() const;
+    qint64 bytesRead() const { return m_bytesRead; }
 
 private:
     bool fill();
@@ -46,4 +55,5 @@ private:
     bool m_failed = false;
     bool m_skipping = false;
     qint64 m_overlong = 0;
+    qint64 m_bytesRead = 0;
 };

@@ -1,7 +1,13 @@
 #include "board/RoomLocation.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 RoomLocation RoomLocation::fromExecutablePath(const QString &path)
 {
@@ -16,20 +22,38 @@ RoomLocation RoomLocation::fromExecutablePath(const QString &path)
     return location;
 }
 
-QString RoomLocation::invokedPath(const QString &argv0, const QString &workingDir,
-                                  const QString &searchPath)
+RoomLocation RoomLocation::fromNativePath(const QByteArray &path)
 {
+    RoomLocation location = fromExecutablePath(QFile::decodeName(path));
+    location.nativePath = path;
+    return location;
+}
+
+QByteArray RoomLocation::invokedPath(const QByteArray &argv0, const QByteArray &workingDir,
+                                     const QByteArray &searchPath)
+{
+    const auto absolute = [&workingDir](const QByteArray &path) {
+        return path.startsWith('/') ? path : workingDir + '/' + path;
+    };
     if (argv0.isEmpty())
         return {};
-    if (argv0.contains(QLatin1Char('/')))
-        return QDir::cleanPath(QDir(workingDir).absoluteFilePath(argv0));
+    if (argv0.contains('/'))
+        return absolute(argv0);
 
+#ifdef Q_OS_UNIX
     // Started by name alone: the shell found it on the search path.
-    const QStringList folders = searchPath.split(QDir::listSeparator(), Qt::SkipEmptyParts);
-    for (const QString &folder : folders) {
-        const QFileInfo candidate(QDir(QDir(workingDir).absoluteFilePath(folder)), argv0);
-        if (candidate.isFile() && candidate.isExecutable())
-            return QDir::cleanPath(candidate.absoluteFilePath());
+    for (const QByteArray &folder : searchPath.split(':')) {
+        if (folder.isEmpty())
+            continue;
+        const QByteArray candidate = absolute(folder) + '/' + argv0;
+        struct stat info = {};
+        if (::stat(candidate.constData(), &info) == 0 && S_ISREG(info.st_mode)
+            && ::access(candidate.constData(), X_OK) == 0) {
+            return candidate;
+        }
     }
+#else
+    Q_UNUSED(searchPath);
+#endif
     return {};
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 // Which room a board serves and where its bookings live: both come from the
@@ -9,12 +10,18 @@ struct RoomLocation
 {
     QString folder;   // holds the program and the room's booking file
     QString roomName; // the program's file name, without ".exe" on Windows
+    // On Unix, the program's path byte for byte as it was started: a file
+    // name need not be UTF-8, and the room keeps every byte of its name even
+    // where roomName shows U+FFFD. Empty when the path is known as text only.
+    QByteArray nativePath = {};
 
     static RoomLocation fromExecutablePath(const QString &path);
+    static RoomLocation fromNativePath(const QByteArray &path);
 
     // The path the program was started under, links not followed, so that a
-    // symbolic link named after a room serves that room. Empty when argv[0]
-    // cannot be traced (the caller then falls back to the real executable).
-    static QString invokedPath(const QString &argv0, const QString &workingDir,
-                               const QString &searchPath);
+    // symbolic link named after a room serves that room. All in the system's
+    // bytes. Empty when argv[0] cannot be traced (the caller then falls back
+    // to the real executable).
+    static QByteArray invokedPath(const QByteArray &argv0, const QByteArray &workingDir,
+                                  const QByteArray &searchPath);
 };

@@ -9,12 +9,21 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
+#include <chrono>
 #include <functional>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -113,9 +122,11 @@ private slots:
     void reSavedFileIsReadOnly();
     void failedWriteLeavesButton_data();
     void failedWriteLeavesButton();
+    void boardsUpdateThemselves();
 
 private:
-    std::unique_ptr<Hiduke> makeBoard(QDate today);
+    // Boards look at their file when a test says so, unless asked to poll.
+    std::unique_ptr<Hiduke> makeBoard(QDate today, std::chrono::milliseconds poll = 1h);
     void writeBookings(const QByteArray &bytes);
 
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -132,9 +143,10 @@ void TestHiduke::cleanup()
     m_dir.reset();
 }
 
-std::unique_ptr<Hiduke> TestHiduke::makeBoard(QDate today)
+std::unique_ptr<Hiduke> TestHiduke::makeBoard(QDate today, std::chrono::milliseconds poll)
 {
     BoardEnvironment environment;
+    environment.pollInterval = poll;
     environment.today = [today] { return today; };
     const QString folder = m_dir->path();
     environment.location = [folder] { return RoomLocation{folder, Room}; };
@@ -505,7 +517,7 @@ void TestHiduke::failedWriteLeavesButton_data()
 {
     QTest::addColumn<bool>("clearing");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("booking on a full disk") << false << QStringLiteral("ディスクに空きがありません");
+    QTest::newRow("booking past the file size limit") << false << QStringLiteral("大きすぎます");
     QTest::newRow("clearing in a file turned folder") << true << QStringLiteral("フォルダー");
 }
 
@@ -513,28 +525,44 @@ void TestHiduke::failedWriteLeavesButton()
 {
     QFETCH(bool, clearing);
     QFETCH(QString, reason);
-#ifndef Q_OS_LINUX
-    QSKIP("needs /dev/full");
-#endif
+#ifndef Q_OS_UNIX
+    QSKIP("needs setrlimit");
+#else
     const QString path = m_dir->filePath(Room + ".dat");
-    if (clearing)
-        writeBookings("\"07/30-1\",\"x\"\r\n");
-    else
-        QVERIFY(QFile::link("/dev/full", path));
-    auto board = makeBoard(QDate(2018, 8, 1));
+    writeBookings("\"07/30-1\",\"x\"\r\n");
+    auto board = makeBoard(QDate(2018, 8, 1), 20ms);
     QVERIFY(board->Form_Load());
+
+    // Room for a few bytes more, not for a record: set just for the write.
+    struct rlimit saved = {};
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    struct rlimit tight = saved;
+    tight.rlim_cur = QFileInfo(path).size() + 5;
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    const auto restore = qScopeGuard([&] {
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, oldHandler);
+    });
 
     QString message;
     if (clearing) {
-        // The file turns into a folder behind the board's back.
+        // The file turns into a folder behind the board's back. Looking at
+        // it meanwhile says nothing and changes nothing.
         QVERIFY(QFile::remove(path));
         QVERIFY(QDir(m_dir->path()).mkdir(Room + ".dat"));
+        QTest::qWait(100);
+        QVERIFY(!QApplication::activeModalWidget());
+        QCOMPARE(slot(*board, 1)->text(), QStringLiteral("x"));
         whenModal([&message](QWidget *error) { answer(error, QMessageBox::Ok, &message); });
     } else {
-        whenModal([&message](QWidget *dialog) {
+        whenModal([&](QWidget *dialog) {
             pick(dialog, "List1", 0);
+            QCOMPARE(setrlimit(RLIMIT_FSIZE, &tight), 0);
             press(dialog, "OK_BT");
-            whenModal([&message](QWidget *error) { answer(error, QMessageBox::Ok, &message); });
+            whenModal([&](QWidget *error) {
+                setrlimit(RLIMIT_FSIZE, &saved);
+                answer(error, QMessageBox::Ok, &message);
+            });
         });
     }
     const int p = clearing ? 1 : 2;
@@ -543,6 +571,50 @@ void TestHiduke::failedWriteLeavesButton()
     QVERIFY2(message.contains(QStringLiteral("理科室.dat")), qPrintable(message));
     QVERIFY2(message.contains(reason), qPrintable(message));
     QCOMPARE(slot(*board, p)->text(), clearing ? QStringLiteral("x") : QString());
+#endif
+}
+
+// Two computers on one room: what one books or clears shows on the other
+// within two seconds, without a click, but not while a box is open there.
+void TestHiduke::boardsUpdateThemselves()
+{
+    auto first = makeBoard(QDate(2018, 8, 1));
+    auto second = makeBoard(QDate(2018, 8, 1), 20ms);
+    QVERIFY(first->Form_Load());
+    QVERIFY(second->Form_Load());
+    const auto book = [&first] {
+        whenModal([](QWidget *dialog) {
+            pick(dialog, "List1", 0);
+            pick(dialog, "List2", 1);
+            pick(dialog, "List3", 8);
+            press(dialog, "OK_BT");
+        });
+        QTest::mouseClick(slot(*first, 7), Qt::LeftButton);
+    };
+
+    book();
+    QTRY_COMPARE_WITH_TIMEOUT(slot(*second, 7)->text(), QStringLiteral("１Ａ　　理科"), 2000);
+    whenModal([](QWidget *box) { answer(box, QMessageBox::Ok); });
+    QTest::mouseClick(slot(*first, 7), Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(slot(*second, 7)->text(), QString(), 2000);
+    book(); // in numbered mode now, after the clearing
+    QTRY_VERIFY_WITH_TIMEOUT(!slot(*second, 7)->text().isEmpty(), 2000);
+    QCOMPARE(second->findChild<QCheckBox *>("A")->checkState(), Qt::Checked);
+
+    QString question, shownMeanwhile;
+    whenModal([&](QWidget *box) {
+        QFile file(m_dir->filePath(Room + ".dat"));
+        QVERIFY(file.open(QIODevice::Append));
+        file.write("\"07/30-1\",\"y\"\r\n");
+        file.close();
+        QTest::qWait(200);
+        shownMeanwhile = slot(*second, 1)->text();
+        answer(box, QMessageBox::Cancel, &question);
+    });
+    QTest::mouseClick(slot(*second, 7), Qt::LeftButton);
+    QCOMPARE(question, QStringLiteral("クラスを消去しますか。"));
+    QCOMPARE(shownMeanwhile, QString());
+    QTRY_COMPARE_WITH_TIMEOUT(slot(*second, 1)->text(), QStringLiteral("y"), 2000);
 }
 
 QTEST_MAIN(TestHiduke)

@@ -127,6 +127,14 @@ void checkLines(const QByteArray &file, qint64 start, OnLine onLine)
         violated("the reader miscounted overlong lines", file);
     if (reader.completeEnd() != expected.completeEnd)
         violated("completeEnd() is not just past the last line end", file);
+    // The bytes a reader knows its file by next time: those just before
+    // completeEnd(), all that were read up to TailSize unless a line too long
+    // to keep ran on to the end.
+    const QByteArrayView tail = reader.tail();
+    const qint64 read = expected.completeEnd - start;
+    if (tail != QByteArrayView(file).sliced(expected.completeEnd - tail.size(), tail.size())
+        || (expected.overlong == 0 && tail.size() != std::min<qint64>(read, LineReader::TailSize)))
+        violated("tail() is not the bytes just before completeEnd()", file);
 }
 
 void checkLines(const QByteArray &file, qint64 start)

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QByteArray>
+#include <QIODevice>
+#include <QString>
+#include <QtGlobal>
+
+class QFile;
+
+// A file's path for the system and for people. On Unix a name is bytes and
+// need not be UTF-8: a room named with such bytes keeps them, so two rooms
+// never meet in one file, while messages show U+FFFD for them. Windows names
+// are UTF-16 and the shown path is the path.
+struct NativePath
+{
+    QString shown;
+    QByteArray bytes; // Unix only
+
+    static NativePath fromShown(const QString &path);
+    static NativePath fromBytes(const QByteArray &path);
+};
+
+// What the system says of a file without reading it: which file it is, what
+// kind, how big and when last written. A board compares stamps to know that
+// nothing changed, or that the file it read was replaced by another.
+struct FileStamp
+{
+    enum class Kind { Missing, Regular, Folder, Other };
+
+    Kind kind = Kind::Missing;
+    quint64 volume = 0; // device on Unix, volume serial number on Windows
+    quint64 index = 0;  // inode on Unix, file index on Windows
+    qint64 size = 0;
+    qint64 modified = 0;
+
+    // Stamps compare equal when nothing the system tells of has changed.
+    bool operator==(const FileStamp &) const = default;
+
+    bool isSameFile(const FileStamp &other) const
+    {
+        return kind == other.kind && volume == other.volume && index == other.index;
+    }
+
+    // Missing also when the file cannot be looked at; errno tells why.
+    static FileStamp of(const QFile &file);
+    static FileStamp atPath(const NativePath &path);
+
+    // Opens the file without waiting for anything: a FIFO opened for reading
+    // waits for a writer, and reading a device may never end. Only a
+    // regular file is opened; anything else is closed again before a byte is
+    // read, the stamp telling what it was. False with errno set when the
+    // system refused, or the stamp's kind not Regular. The file is named
+    // after the path, so that a failure can be told about.
+    static bool open(QFile &file, const NativePath &path, QIODevice::OpenMode mode, bool create,
+                     FileStamp *stamp);
+};
