@@ -114,6 +114,8 @@ private slots:
     void failedWriteLeavesButton_data();
     void failedWriteLeavesButton();
 
+    void namingModeBoxIsWhite();
+
 private:
     std::unique_ptr<Hiduke> makeBoard(QDate today);
     void writeBookings(const QByteArray &bytes);
@@ -543,6 +545,16 @@ void TestHiduke::failedWriteLeavesButton()
     QVERIFY2(message.contains(QStringLiteral("理科室.dat")), qPrintable(message));
     QVERIFY2(message.contains(reason), qPrintable(message));
     QCOMPARE(slot(*board, p)->text(), clearing ? QStringLiteral("x") : QString());
+}
+
+// Around its box, the check box shows white (255, 255, 255), not grey.
+void TestHiduke::namingModeBoxIsWhite()
+{
+    auto board = makeBoard(QDate(2018, 8, 1));
+    const QImage image = board->findChild<QCheckBox *>("A")->grab().toImage();
+    const int right = image.width() - 1;
+    for (const QPoint &at : {QPoint(0, 0), QPoint(right, 0), QPoint(right, image.height() - 1)})
+        QCOMPARE(image.pixelColor(at), QColor(255, 255, 255));
 }
 
 QTEST_MAIN(TestHiduke)
