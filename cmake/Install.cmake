@@ -42,4 +42,5 @@ set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "libqt6core6 (>= ${Qt6Core_VERSION}), libqt6gui6 (>= ${Qt6Core_VERSION}), \
 libqt6widgets6 (>= ${Qt6Core_VERSION}), qt6-qpa-plugins, fonts-ipafont-gothic")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n") # the message boxes' Japanese button texts
 include(CPack)

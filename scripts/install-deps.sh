@@ -7,9 +7,10 @@ set -euo pipefail
 build=(cmake make g++ qt6-base-dev qt6-base-dev-tools fonts-ipafont-gothic fonts-noto-cjk)
 case "${1:-build}" in
     build) want=("${build[@]}") ;;
-    run)   want=("${build[@]}" qt6-qpa-plugins) ;;
+    # Qt's Japanese texts for the message boxes' buttons.
+    run)   want=("${build[@]}" qt6-qpa-plugins qt6-translations-l10n) ;;
     test)  want=("${build[@]}" xvfb xauth xdotool faketime x11-utils desktop-file-utils
-                 binutils-mingw-w64-x86-64 libx11-dev) ;;
+                 binutils-mingw-w64-x86-64 libx11-dev qt6-translations-l10n) ;;
     bench) want=("${build[@]}" libbenchmark-dev) ;;
     # libFuzzer's runtime ships apart from the compiler.
     fuzz)  want=("${build[@]}" clang-14 libclang-rt-14-dev) ;;

@@ -1,5 +1,6 @@
 #include "board/Hiduke.h"
 #include "board/MessageBox.h"
+#include "board/QtTranslation.h"
 #include "board/RoomLocation.h"
 
 #include <QApplication>
@@ -37,6 +38,7 @@ int main(int argc, char *argv[])
     std::signal(SIGXFSZ, SIG_IGN);
 #endif
     QApplication app(argc, argv);
+    QtTranslation::install(QtTranslation::folders());
     const QString argv0 = QString::fromLocal8Bit(argv[0]);
 
     BoardEnvironment environment;
