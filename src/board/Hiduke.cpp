@@ -14,7 +14,10 @@
 #include "classmenu/ClassMenu.h"
 
 #include <QDir>
+#include <QKeyEvent>
 #include <QMouseEvent>
+
+#include <algorithm>
 
 namespace {
 
@@ -107,6 +110,7 @@ void Hiduke::buildControls()
         m_PCclass[p] = new WrappingButton(QStringLiteral("PCclass_%1").arg(p), QString(), this);
         m_PCclass[p]->setFont(slotFont);
         connect(m_PCclass[p], &QPushButton::clicked, this, [this, p] { PCclass_Click(p); });
+        m_PCclass[p]->installEventFilter(this);
     }
 
     const QFont weekFont = JapaneseFont::proportional(18);
@@ -316,6 +320,46 @@ void Hiduke::showSlot(int slot, const QString &caption)
                                   .arg(date.day())
                                   .arg(Weekdays[date.dayOfWeek() - 1], lesson,
                                        caption.isEmpty() ? QStringLiteral("空き") : caption));
+}
+
+// The arrow keys move across the grid as it is drawn; Tab keeps the order
+// down each day.
+bool Hiduke::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const auto found = std::find(m_PCclass.begin() + 1, m_PCclass.end(), watched);
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (found != m_PCclass.end() && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier)
+            return moveFocus(static_cast<int>(found - m_PCclass.begin()), key->key());
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool Hiduke::moveFocus(int slot, int key)
+{
+    int columnStep = 0;
+    int positionStep = 0;
+    switch (key) {
+    case Qt::Key_Left:
+        columnStep = -1;
+        break;
+    case Qt::Key_Right:
+        columnStep = 1;
+        break;
+    case Qt::Key_Up:
+        positionStep = -1;
+        break;
+    case Qt::Key_Down:
+        positionStep = 1;
+        break;
+    default:
+        return false;
+    }
+    // A focus moved by a key is shown, also when it stays at an edge.
+    setAttribute(Qt::WA_KeyboardFocusChange);
+    m_PCclass[slot]->update();
+    m_PCclass[SlotKey::neighbour(slot, columnStep, positionStep)]->setFocus(Qt::TabFocusReason);
+    return true;
 }
 
 void Hiduke::mouseDoubleClickEvent(QMouseEvent *event)

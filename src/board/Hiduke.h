@@ -46,6 +46,7 @@ signals:
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildControls();
@@ -62,6 +63,7 @@ private:
     void showChangedSlots();
     void tellReadOnly();
     void showSlot(int slot, const QString &caption);
+    bool moveFocus(int slot, int key);
 
     BoardEnvironment m_environment;
 

@@ -6,7 +6,7 @@
 #include <QTextOption>
 
 WrappingButton::WrappingButton(const QString &objectName, const QString &text, QWidget *parent)
-    : QPushButton(text, parent)
+    : FocusFrameButton(text, parent)
 {
     setObjectName(objectName);
     // Inside a dialog-less window a button must not turn default on focus and
@@ -33,6 +33,8 @@ void WrappingButton::paintEvent(QPaintEvent *)
                                    QPalette::ButtonText));
     painter.setFont(font());
     painter.drawText(QRectF(area), caption, textOption);
+    painter.setClipping(false);
+    paintFocusFrame(painter);
 }
 
 void WrappingButton::keyPressEvent(QKeyEvent *event)
@@ -43,5 +45,5 @@ void WrappingButton::keyPressEvent(QKeyEvent *event)
         event->accept();
         return;
     }
-    QPushButton::keyPressEvent(event);
+    FocusFrameButton::keyPressEvent(event);
 }

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <QPushButton>
+#include "board/FocusFrameButton.h"
 
 // A push button whose caption wraps within the button and is cut off at its
 // edges, as slot texts such as "１-２　数学" need two lines.
-class WrappingButton : public QPushButton
+class WrappingButton : public FocusFrameButton
 {
     Q_OBJECT
 public:

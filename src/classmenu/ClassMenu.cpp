@@ -1,6 +1,7 @@
 #include "classmenu/ClassMenu.h"
 
 #include "board/AppIcon.h"
+#include "board/FocusFrameButton.h"
 #include "board/JapaneseFont.h"
 #include "board/Twips.h"
 #include "classmenu/ChoiceList.h"
@@ -28,7 +29,7 @@ QString selectedText(const QListWidget *list)
 QPushButton *makeButton(QWidget *parent, const QString &name, const QString &caption,
                         const QRect &geometry)
 {
-    auto *button = new QPushButton(caption, parent);
+    auto *button = new FocusFrameButton(caption, parent);
     button->setObjectName(name);
     button->setGeometry(geometry);
     // With auto-default, Qt would promote a button to the dialog's default

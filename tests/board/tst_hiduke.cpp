@@ -114,6 +114,10 @@ private slots:
     void failedWriteLeavesButton_data();
     void failedWriteLeavesButton();
 
+    void arrowKeys_data();
+    void arrowKeys();
+    void focusFrame_data();
+    void focusFrame();
     void namingModeBoxIsWhite();
 
 private:
@@ -545,6 +549,88 @@ void TestHiduke::failedWriteLeavesButton()
     QVERIFY2(message.contains(QStringLiteral("理科室.dat")), qPrintable(message));
     QVERIFY2(message.contains(reason), qPrintable(message));
     QCOMPARE(slot(*board, p)->text(), clearing ? QStringLiteral("x") : QString());
+}
+
+void TestHiduke::arrowKeys_data()
+{
+    QTest::addColumn<QString>("keys"); // from slot 1: Left Right Up Down, T for Tab
+    QTest::addColumn<QByteArray>("key");
+
+    QTest::newRow("right: tuesday") << "R" << QByteArray("07/31-1");
+    QTest::newRow("right past the first friday: second monday") << "RRRRR" << QByteArray("08/06-1");
+    QTest::newRow("right stops at the second friday") << "RRRRRRRRRRRR" << QByteArray("08/10-1");
+    QTest::newRow("left stops at the first monday") << "L" << QByteArray("07/30-1");
+    QTest::newRow("down to after lessons") << "DDDDDD" << QByteArray("07/30-0");
+    QTest::newRow("down stops after lessons") << "DDDDDDDDD" << QByteArray("07/30-0");
+    QTest::newRow("up stops at lesson 1") << "U" << QByteArray("07/30-1");
+    QTest::newRow("across and back") << "DDRRRRRRLU" << QByteArray("08/06-2");
+    QTest::newRow("tab goes down the day") << "TT" << QByteArray("07/30-3");
+}
+
+// Keys move the focus, Space books the slot it reached.
+void TestHiduke::arrowKeys()
+{
+    QFETCH(QString, keys);
+    QFETCH(QByteArray, key);
+    auto board = makeBoard(QDate(2018, 8, 1));
+    QVERIFY(board->Form_Load());
+    board->show();
+    QVERIFY(QTest::qWaitForWindowActive(board.get()));
+
+    const QMap<QChar, Qt::Key> keyOf{{'L', Qt::Key_Left}, {'R', Qt::Key_Right}, {'U', Qt::Key_Up},
+                                     {'D', Qt::Key_Down}, {'T', Qt::Key_Tab}};
+    for (const QChar k : keys)
+        QTest::keyClick(QApplication::focusWidget(), keyOf.value(k));
+    whenModal([](QWidget *dialog) { press(dialog, "OK_BT"); });
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+
+    const QByteArray bytes = fileBytes(m_dir->filePath(Room + ".dat"));
+    QVERIFY2(bytes.startsWith('"' + key + "\","), bytes.constData());
+}
+
+void TestHiduke::focusFrame_data()
+{
+    QTest::addColumn<QString>("keys"); // S Shift, T Tab, B Shift+Tab, R Right, U Up, M click TodayBT
+    QTest::addColumn<QString>("focused");
+    QTest::addColumn<int>("frame");    // highlight pixels inward from the edge
+
+    QTest::newRow("at start-up") << "" << "PCclass_1" << 0;
+    QTest::newRow("any key at start-up") << "S" << "PCclass_1" << 3;
+    QTest::newRow("tab") << "T" << "PCclass_2" << 3;
+    QTest::newRow("arrow") << "R" << "PCclass_8" << 3;
+    QTest::newRow("arrow at an edge") << "U" << "PCclass_1" << 3;
+    QTest::newRow("week button") << "BB" << "TodayBT" << 3;
+    QTest::newRow("mouse after keys") << "TM" << "TodayBT" << 0;
+}
+
+void TestHiduke::focusFrame()
+{
+    QFETCH(QString, keys);
+    QFETCH(QString, focused);
+    QFETCH(int, frame);
+    auto board = makeBoard(QDate(2018, 8, 1));
+    QVERIFY(board->Form_Load());
+    board->show();
+    QVERIFY(QTest::qWaitForWindowActive(board.get()));
+
+    const QMap<QChar, Qt::Key> keyOf{{'S', Qt::Key_Shift}, {'T', Qt::Key_Tab}, {'B', Qt::Key_Tab},
+                                     {'R', Qt::Key_Right}, {'U', Qt::Key_Up}};
+    for (const QChar k : keys) {
+        if (k == 'M')
+            QTest::mouseClick(board->findChild<QPushButton *>("TodayBT"), Qt::LeftButton);
+        else
+            QTest::keyClick(QApplication::focusWidget(), keyOf.value(k),
+                            k == 'B' ? Qt::ShiftModifier : Qt::NoModifier);
+    }
+    QWidget *button = QApplication::focusWidget();
+    QCOMPARE(button->objectName(), focused);
+
+    const QImage image = button->grab().toImage();
+    const QColor highlight = button->palette().color(QPalette::Active, QPalette::Highlight);
+    int width = 0;
+    while (image.pixelColor(1 + width, image.height() / 2) == highlight)
+        ++width;
+    QCOMPARE(width, frame);
 }
 
 // Around its box, the check box shows white (255, 255, 255), not grey.
