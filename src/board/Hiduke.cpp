@@ -268,7 +268,7 @@ void Hiduke::PCclass_Click(int slot)
         return;
     // The button changes only once the record is safely in the file.
     if (writeRecord(slot, seen, m_CL + IdeographicSpace + m_SU))
-        showSlot(slot, m_CL + m_SU);
+        showSlot(slot, m_CL + m_SU, m_CL.size());
 }
 
 bool Hiduke::writeRecord(int slot, const QString &expected, const QString &text)
@@ -307,10 +307,10 @@ bool Hiduke::writeRecord(int slot, const QString &expected, const QString &text)
 
 // The caption, and what a screen reader says of the slot: its day, its
 // lesson and what is booked there.
-void Hiduke::showSlot(int slot, const QString &caption)
+void Hiduke::showSlot(int slot, const QString &caption, int breakAfter)
 {
     WrappingButton *button = m_PCclass[slot];
-    button->setText(caption);
+    button->setCaption(caption, breakAfter);
     const QDate date = m_YYMMDD.columnDate(SlotKey::column(slot));
     const int position = SlotKey::position(slot);
     const QString lesson = position == SlotKey::SlotsPerDay ? QStringLiteral("授業後")

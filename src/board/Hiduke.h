@@ -62,7 +62,7 @@ private:
     bool writeRecord(int slot, const QString &expected, const QString &text);
     void showChangedSlots();
     void tellReadOnly();
-    void showSlot(int slot, const QString &caption);
+    void showSlot(int slot, const QString &caption, int breakAfter = -1);
     bool moveFocus(int slot, int key);
 
     BoardEnvironment m_environment;

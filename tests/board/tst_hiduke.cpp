@@ -1,5 +1,6 @@
 #include "board/BoardLayout.h"
 #include "board/Hiduke.h"
+#include "board/WrappingButton.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -114,6 +115,8 @@ private slots:
     void failedWriteLeavesButton_data();
     void failedWriteLeavesButton();
 
+    void slotCaptionLines_data();
+    void slotCaptionLines();
     void arrowKeys_data();
     void arrowKeys();
     void focusFrame_data();
@@ -549,6 +552,45 @@ void TestHiduke::failedWriteLeavesButton()
     QVERIFY2(message.contains(QStringLiteral("理科室.dat")), qPrintable(message));
     QVERIFY2(message.contains(reason), qPrintable(message));
     QCOMPARE(slot(*board, p)->text(), clearing ? QStringLiteral("x") : QString());
+}
+
+void TestHiduke::slotCaptionLines_data()
+{
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("subject");
+
+    // Every form a class label takes (lettered, numbered, grades without a
+    // class, spaces from the blank entries) with subjects of 0 to 3 characters.
+    const QStringList labels{"１Ａ　", "１-２", "その他", "ＪＫＢ", "ＪＫ-", "１ 　", "１- ",
+                             "Ｃ　　", "　　", "- 　", "-　　"};
+    const QStringList subjects{"", "技", "数学", "委員会"};
+    for (const QString &label : labels) {
+        for (const QString &subject : subjects)
+            QTest::addRow("%s|%s", qPrintable(label), qPrintable(subject)) << label << subject;
+    }
+}
+
+// A slot button holds two lines of three full-width characters: the class
+// label on the first, the subject on the second, right after booking (label
+// and subject joined) as after a refresh (the stored text).
+void TestHiduke::slotCaptionLines()
+{
+    QFETCH(QString, label);
+    QFETCH(QString, subject);
+    auto board = makeBoard(QDate(2018, 8, 1));
+    auto *button = qobject_cast<WrappingButton *>(slot(*board, 1));
+    QVERIFY(button);
+
+    QString shownLabel = label; // spaces that end a line show nothing
+    while (shownLabel.endsWith(QChar(0x3000)) || shownLabel.endsWith(QLatin1Char(' ')))
+        shownLabel.chop(1);
+    QStringList expected{shownLabel};
+    if (!subject.isEmpty())
+        expected << subject;
+    button->setCaption(label + subject, label.size());
+    QCOMPARE(button->lines(), expected);
+    button->setCaption(label + QChar(0x3000) + subject);
+    QCOMPARE(button->lines(), expected);
 }
 
 void TestHiduke::arrowKeys_data()
