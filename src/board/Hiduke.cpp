@@ -13,6 +13,7 @@
 #include "board/WrappingButton.h"
 #include "classmenu/ClassMenu.h"
 
+#include <QAccessibleWidget>
 #include <QDir>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -39,6 +40,15 @@ const QString Weekdays[5] = {QStringLiteral("(月)"), QStringLiteral("(火)"), Q
                              QStringLiteral("(木)"), QStringLiteral("(金)")};
 constexpr QChar IdeographicSpace(0x3000);
 
+// Qt presents a plain top-level widget to screen readers as a client area
+// (a "filler"); the board is announced as the window it is.
+QAccessibleInterface *boardAccessible(const QString &className, QObject *object)
+{
+    if (className == QLatin1String("Hiduke") && object && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Window);
+    return nullptr;
+}
+
 } // namespace
 
 Hiduke::Hiduke(BoardEnvironment environment, QWidget *parent)
@@ -47,6 +57,8 @@ Hiduke::Hiduke(BoardEnvironment environment, QWidget *parent)
     , m_YYMMDD(DateWindow::current(m_environment.today()))
 {
     setObjectName(QStringLiteral("Hiduke"));
+    static const bool accessibleAsWindow = (QAccessible::installFactory(boardAccessible), true);
+    Q_UNUSED(accessibleAsWindow);
     setWindowTitle(caption());
     setWindowIcon(AppIcon::icon());
 

@@ -2,6 +2,7 @@
 #include "board/Hiduke.h"
 #include "board/WrappingButton.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QFile>
@@ -122,6 +123,7 @@ private slots:
     void focusFrame_data();
     void focusFrame();
     void namingModeBoxIsWhite();
+    void announcedAsWindow();
 
 private:
     std::unique_ptr<Hiduke> makeBoard(QDate today);
@@ -683,6 +685,20 @@ void TestHiduke::namingModeBoxIsWhite()
     const int right = image.width() - 1;
     for (const QPoint &at : {QPoint(0, 0), QPoint(right, 0), QPoint(right, image.height() - 1)})
         QCOMPARE(image.pixelColor(at), QColor(255, 255, 255));
+}
+
+// What a screen reader is told: the board is a window, its slots buttons.
+void TestHiduke::announcedAsWindow()
+{
+    auto board = makeBoard(QDate(2018, 8, 1));
+    QVERIFY(board->Form_Load());
+    QAccessibleInterface *window = QAccessible::queryAccessibleInterface(board.get());
+    QVERIFY(window);
+    QCOMPARE(window->role(), QAccessible::Window);
+    QCOMPARE(window->text(QAccessible::Name), Hiduke::caption());
+    QAccessibleInterface *button = QAccessible::queryAccessibleInterface(slot(*board, 1));
+    QCOMPARE(button->role(), QAccessible::Button);
+    QCOMPARE(button->text(QAccessible::Name), QStringLiteral("7月30日(月) 1時間目 空き"));
 }
 
 QTEST_MAIN(TestHiduke)
