@@ -349,24 +349,10 @@ bool Hiduke::eventFilter(QObject *watched, QEvent *event)
 
 bool Hiduke::moveFocus(int slot, int key)
 {
-    int columnStep = 0;
-    int positionStep = 0;
-    switch (key) {
-    case Qt::Key_Left:
-        columnStep = -1;
-        break;
-    case Qt::Key_Right:
-        columnStep = 1;
-        break;
-    case Qt::Key_Up:
-        positionStep = -1;
-        break;
-    case Qt::Key_Down:
-        positionStep = 1;
-        break;
-    default:
+    const int columnStep = key == Qt::Key_Right ? 1 : key == Qt::Key_Left ? -1 : 0;
+    const int positionStep = key == Qt::Key_Down ? 1 : key == Qt::Key_Up ? -1 : 0;
+    if (columnStep == 0 && positionStep == 0)
         return false;
-    }
     // A focus moved by a key is shown, also when it stays at an edge.
     setAttribute(Qt::WA_KeyboardFocusChange);
     m_PCclass[slot]->update();

@@ -118,10 +118,8 @@ private slots:
 
     void slotCaptionLines_data();
     void slotCaptionLines();
-    void arrowKeys_data();
-    void arrowKeys();
-    void focusFrame_data();
-    void focusFrame();
+    void keyboard_data();
+    void keyboard();
     void namingModeBoxIsWhite();
     void announcedAsWindow();
 
@@ -595,70 +593,44 @@ void TestHiduke::slotCaptionLines()
     QCOMPARE(button->lines(), expected);
 }
 
-void TestHiduke::arrowKeys_data()
+void TestHiduke::keyboard_data()
 {
-    QTest::addColumn<QString>("keys"); // from slot 1: Left Right Up Down, T for Tab
-    QTest::addColumn<QByteArray>("key");
+    // Keys from slot 1: L R U D arrows, T Tab, B Shift+Tab, S Shift, M a click on TodayBT.
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("focused");
+    QTest::addColumn<int>("frame");      // highlight pixels inward from the edge
+    QTest::addColumn<QString>("key"); // what Space then books
 
-    QTest::newRow("right: tuesday") << "R" << QByteArray("07/31-1");
-    QTest::newRow("right past the first friday: second monday") << "RRRRR" << QByteArray("08/06-1");
-    QTest::newRow("right stops at the second friday") << "RRRRRRRRRRRR" << QByteArray("08/10-1");
-    QTest::newRow("left stops at the first monday") << "L" << QByteArray("07/30-1");
-    QTest::newRow("down to after lessons") << "DDDDDD" << QByteArray("07/30-0");
-    QTest::newRow("down stops after lessons") << "DDDDDDDDD" << QByteArray("07/30-0");
-    QTest::newRow("up stops at lesson 1") << "U" << QByteArray("07/30-1");
-    QTest::newRow("across and back") << "DDRRRRRRLU" << QByteArray("08/06-2");
-    QTest::newRow("tab goes down the day") << "TT" << QByteArray("07/30-3");
+    QTest::newRow("at start-up") << "" << "PCclass_1" << 0 << "07/30-1";
+    QTest::newRow("any key at start-up") << "S" << "PCclass_1" << 3 << "07/30-1";
+    QTest::newRow("right: tuesday") << "R" << "PCclass_8" << 3 << "07/31-1";
+    QTest::newRow("right past the first friday") << "RRRRR" << "PCclass_36" << 3 << "08/06-1";
+    QTest::newRow("right stops at the end") << "RRRRRRRRRRRR" << "PCclass_64" << 3 << "08/10-1";
+    QTest::newRow("left stops at the first monday") << "L" << "PCclass_1" << 3 << "07/30-1";
+    QTest::newRow("down to after lessons") << "DDDDDD" << "PCclass_7" << 3 << "07/30-0";
+    QTest::newRow("down stops after lessons") << "DDDDDDDDD" << "PCclass_7" << 3 << "07/30-0";
+    QTest::newRow("up stops at lesson 1") << "U" << "PCclass_1" << 3 << "07/30-1";
+    QTest::newRow("across and back") << "DDRRRRRRLU" << "PCclass_37" << 3 << "08/06-2";
+    QTest::newRow("tab goes down the day") << "TT" << "PCclass_3" << 3 << "07/30-3";
+    QTest::newRow("week button by shift+tab") << "BB" << "TodayBT" << 3 << "";
+    QTest::newRow("mouse after keys") << "TM" << "TodayBT" << 0 << "";
 }
 
-// Keys move the focus, Space books the slot it reached.
-void TestHiduke::arrowKeys()
+// Where the keys take the focus, whether it shows, and what Space books there.
+void TestHiduke::keyboard()
 {
     QFETCH(QString, keys);
-    QFETCH(QByteArray, key);
+    QFETCH(QString, focused);
+    QFETCH(int, frame);
+    QFETCH(QString, key);
     auto board = makeBoard(QDate(2018, 8, 1));
     QVERIFY(board->Form_Load());
     board->show();
     QVERIFY(QTest::qWaitForWindowActive(board.get()));
 
     const QMap<QChar, Qt::Key> keyOf{{'L', Qt::Key_Left}, {'R', Qt::Key_Right}, {'U', Qt::Key_Up},
-                                     {'D', Qt::Key_Down}, {'T', Qt::Key_Tab}};
-    for (const QChar k : keys)
-        QTest::keyClick(QApplication::focusWidget(), keyOf.value(k));
-    whenModal([](QWidget *dialog) { press(dialog, "OK_BT"); });
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
-
-    const QByteArray bytes = fileBytes(m_dir->filePath(Room + ".dat"));
-    QVERIFY2(bytes.startsWith('"' + key + "\","), bytes.constData());
-}
-
-void TestHiduke::focusFrame_data()
-{
-    QTest::addColumn<QString>("keys"); // S Shift, T Tab, B Shift+Tab, R Right, U Up, M click TodayBT
-    QTest::addColumn<QString>("focused");
-    QTest::addColumn<int>("frame");    // highlight pixels inward from the edge
-
-    QTest::newRow("at start-up") << "" << "PCclass_1" << 0;
-    QTest::newRow("any key at start-up") << "S" << "PCclass_1" << 3;
-    QTest::newRow("tab") << "T" << "PCclass_2" << 3;
-    QTest::newRow("arrow") << "R" << "PCclass_8" << 3;
-    QTest::newRow("arrow at an edge") << "U" << "PCclass_1" << 3;
-    QTest::newRow("week button") << "BB" << "TodayBT" << 3;
-    QTest::newRow("mouse after keys") << "TM" << "TodayBT" << 0;
-}
-
-void TestHiduke::focusFrame()
-{
-    QFETCH(QString, keys);
-    QFETCH(QString, focused);
-    QFETCH(int, frame);
-    auto board = makeBoard(QDate(2018, 8, 1));
-    QVERIFY(board->Form_Load());
-    board->show();
-    QVERIFY(QTest::qWaitForWindowActive(board.get()));
-
-    const QMap<QChar, Qt::Key> keyOf{{'S', Qt::Key_Shift}, {'T', Qt::Key_Tab}, {'B', Qt::Key_Tab},
-                                     {'R', Qt::Key_Right}, {'U', Qt::Key_Up}};
+                                     {'D', Qt::Key_Down}, {'T', Qt::Key_Tab}, {'B', Qt::Key_Tab},
+                                     {'S', Qt::Key_Shift}};
     for (const QChar k : keys) {
         if (k == 'M')
             QTest::mouseClick(board->findChild<QPushButton *>("TodayBT"), Qt::LeftButton);
@@ -675,6 +647,13 @@ void TestHiduke::focusFrame()
     while (image.pixelColor(1 + width, image.height() / 2) == highlight)
         ++width;
     QCOMPARE(width, frame);
+
+    if (key.isEmpty())
+        return;
+    whenModal([](QWidget *dialog) { press(dialog, "OK_BT"); });
+    QTest::keyClick(button, Qt::Key_Space);
+    const QByteArray bytes = fileBytes(m_dir->filePath(Room + ".dat"));
+    QVERIFY2(bytes.startsWith('"' + key.toLatin1() + "\","), bytes.constData());
 }
 
 // Around its box, the check box shows white (255, 255, 255), not grey.
