@@ -35,7 +35,9 @@ int neighbour(int slot, int columnStep, int positionStep)
 {
     const int toColumn = column(slot) + columnStep;
     const int toPosition = position(slot) + positionStep;
-    if (toColumn < 0 || toColumn >= SlotCount / SlotsPerDay || toPosition < 1 || toPosition > SlotsPerDay)
+    const bool onBoard = toColumn >= 0 && toColumn < SlotCount / SlotsPerDay && toPosition >= 1
+        && toPosition <= SlotsPerDay;
+    if (!onBoard)
         return slot;
     return slotIndex(toColumn, toPosition);
 }

@@ -123,7 +123,7 @@ void WrappingButton::paintEvent(QPaintEvent *)
     painter.setClipRect(area);
     painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
                                    QPalette::ButtonText));
-    painter.setFont(font());
+    painter.setFont(font()); // whatever the style left set while drawing the button
     for (const QString &line : shown) {
         const qreal left = area.left() + (area.width() - metrics.horizontalAdvance(line)) / 2;
         painter.drawText(QPointF(left, top + metrics.ascent()), line);

@@ -43,9 +43,11 @@ public:
         QStyle *style = view ? view->style() : QApplication::style();
         style->drawControl(QStyle::CE_ItemViewItem, &item, painter, view);
 
-        const QPalette::ColorGroup group = !(item.state & QStyle::State_Enabled) ? QPalette::Disabled
-            : (item.state & QStyle::State_Active)                               ? QPalette::Active
-                                                                                : QPalette::Inactive;
+        QPalette::ColorGroup group = QPalette::Inactive;
+        if (!(item.state & QStyle::State_Enabled))
+            group = QPalette::Disabled;
+        else if (item.state & QStyle::State_Active)
+            group = QPalette::Active;
         painter->save();
         painter->setFont(item.font);
         painter->setPen(item.palette.color(group, (item.state & QStyle::State_Selected)

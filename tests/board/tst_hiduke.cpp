@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -556,41 +557,65 @@ void TestHiduke::failedWriteLeavesButton()
 
 void TestHiduke::slotCaptionLines_data()
 {
-    QTest::addColumn<QString>("label");
-    QTest::addColumn<QString>("subject");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<int>("breakAfter"); // the label's length right after booking
+    QTest::addColumn<QStringList>("lines");
 
-    // Every form a class label takes (lettered, numbered, grades without a
-    // class, spaces from the blank entries) with subjects of 0 to 3 characters.
+    // A slot holds two lines of three full-width characters: the class label
+    // on the first, the subject on the second, right after booking (label
+    // and subject joined) as after a refresh (the stored text). Every form a
+    // label takes (lettered, numbered, grades without a class, spaces from
+    // the blank entries) with subjects of 0 to 3 characters.
     const QStringList labels{"１Ａ　", "１-２", "その他", "ＪＫＢ", "ＪＫ-", "１ 　", "１- ",
                              "Ｃ　　", "　　", "- 　", "-　　"};
     const QStringList subjects{"", "技", "数学", "委員会"};
     for (const QString &label : labels) {
-        for (const QString &subject : subjects)
-            QTest::addRow("%s|%s", qPrintable(label), qPrintable(subject)) << label << subject;
+        QString shown = label; // spaces that end a line show nothing
+        while (shown.endsWith(QChar(0x3000)) || shown.endsWith(QLatin1Char(' ')))
+            shown.chop(1);
+        for (const QString &subject : subjects) {
+            const QStringList lines = subject.isEmpty() ? QStringList{shown} : QStringList{shown, subject};
+            const QByteArray name = (label + "|" + subject).toUtf8();
+            QTest::addRow("booked %s", name.constData()) << label + subject << int(label.size()) << lines;
+            QTest::addRow("stored %s", name.constData()) << label + QChar(0x3000) + subject << -1 << lines;
+        }
     }
+    // Texts from elsewhere keep their words whole where they can.
+    QTest::newRow("words") << "Lab work" << -1 << QStringList{"Lab", "work"};
+    QTest::newRow("a word wider than a line") << "Laboratory" << -1 << QStringList{"Labora", "tory"};
 }
 
-// A slot button holds two lines of three full-width characters: the class
-// label on the first, the subject on the second, right after booking (label
-// and subject joined) as after a refresh (the stored text).
 void TestHiduke::slotCaptionLines()
 {
-    QFETCH(QString, label);
-    QFETCH(QString, subject);
+    QFETCH(QString, caption);
+    QFETCH(int, breakAfter);
+    QFETCH(QStringList, lines);
     auto board = makeBoard(QDate(2018, 8, 1));
     auto *button = qobject_cast<WrappingButton *>(slot(*board, 1));
     QVERIFY(button);
+    button->setCaption(caption, breakAfter);
+    QCOMPARE(button->lines(), lines);
 
-    QString shownLabel = label; // spaces that end a line show nothing
-    while (shownLabel.endsWith(QChar(0x3000)) || shownLabel.endsWith(QLatin1Char(' ')))
-        shownLabel.chop(1);
-    QStringList expected{shownLabel};
-    if (!subject.isEmpty())
-        expected << subject;
-    button->setCaption(label + subject, label.size());
-    QCOMPARE(button->lines(), expected);
-    button->setCaption(label + QChar(0x3000) + subject);
-    QCOMPARE(button->lines(), expected);
+    // As painted: a band of ink for each line that shows anything, centred
+    // (to 10 pixels: a glyph's ink need not be centred in its cell).
+    const QImage image = button->grab().toImage();
+    int bands = 0, left = image.width(), right = image.width(); // margins of the ink
+    bool inkAbove = false;
+    for (int y = 4; y < image.height() - 4; ++y) {
+        bool ink = false;
+        for (int x = 4; x < image.width() - 4; ++x) {
+            if (qGray(image.pixel(x, y)) < 128) {
+                ink = true;
+                left = std::min(left, x);
+                right = std::min(right, image.width() - 1 - x);
+            }
+        }
+        bands += ink && !inkAbove;
+        inkAbove = ink;
+    }
+    QCOMPARE(bands, int(lines.size() - lines.count(QString())));
+    const QByteArray margins = QByteArray::number(left) + ' ' + QByteArray::number(right);
+    QVERIFY2(bands == 0 || std::abs(left - right) <= 10, margins.constData());
 }
 
 void TestHiduke::keyboard_data()
@@ -641,12 +666,20 @@ void TestHiduke::keyboard()
     QWidget *button = QApplication::focusWidget();
     QCOMPARE(button->objectName(), focused);
 
-    const QImage image = button->grab().toImage();
+    // The frame as on screen, on each side of the button.
+    QCoreApplication::processEvents();
+    const QImage image = board->screen()->grabWindow(board->winId()).toImage().copy(button->geometry());
     const QColor highlight = button->palette().color(QPalette::Active, QPalette::Highlight);
-    int width = 0;
-    while (image.pixelColor(1 + width, image.height() / 2) == highlight)
-        ++width;
-    QCOMPARE(width, frame);
+    const auto inward = [&](QPoint at, QPoint step) {
+        int width = 0;
+        for (; image.pixelColor(at) == highlight; at += step)
+            ++width;
+        return width;
+    };
+    const int w = image.width() - 2, h = image.height() - 2, x = w / 2, y = h / 2;
+    const QList<int> sides{inward({1, y}, {1, 0}), inward({w, y}, {-1, 0}), inward({x, 1}, {0, 1}),
+                           inward({x, h}, {0, -1})};
+    QCOMPARE(sides, QList<int>(4, frame));
 
     if (key.isEmpty())
         return;

@@ -85,7 +85,8 @@ void TestMessageBox::clearConfirmation()
         }
         box->button(QMessageBox::Cancel)->click();
     });
-    QCOMPARE(MessageBox::okCancel(nullptr, QStringLiteral("クラスを消去しますか。")), MessageBox::Cancel);
+    const QString question = QStringLiteral("クラスを消去しますか。");
+    QCOMPARE(MessageBox::okCancel(nullptr, question), MessageBox::Cancel);
     QCOMPARE(shown, texts);
     QVERIFY(!icons);
 }

@@ -105,6 +105,7 @@ private slots:
     void firstArrowSelects();
     void spokenNames_data();
     void spokenNames();
+    void buttonsShowKeyboardFocus();
 };
 
 void TestClassMenu::opening_data()
@@ -380,14 +381,34 @@ void TestClassMenu::listRows()
     auto *view = dialog.findChild<QListWidget *>(name);
     QCOMPARE(view->geometry(), geometry);
     QCOMPARE(view->verticalScrollBar()->isVisible(), scrolls);
-    QVERIFY2(view->viewport()->height() >= 7 * 24, qPrintable(QString::number(view->viewport()->height())));
+    const int shown = view->viewport()->height(); // seven whole rows
+    QVERIFY2(shown >= 7 * 24, qPrintable(QString::number(shown)));
+
+    // Each entry's ink as drawn, on a selected row too: as wide as its text,
+    // "その他" and not "そ…".
+    view->setCurrentRow(0);
+    const QImage image = view->viewport()->grab().toImage().scaled(view->viewport()->size());
+    const QFontMetrics metrics(view->font());
     for (int row = 0; row < view->count(); ++row) {
         const QRect rect = view->visualItemRect(view->item(row));
         QCOMPARE(rect.height(), 24);
-        QStyleOptionViewItem option;
-        option.font = view->font();
-        const QSize needed = view->itemDelegate()->sizeHint(option, view->model()->index(row, 0));
-        QVERIFY2(needed.width() <= rect.width(), qPrintable(view->item(row)->text()));
+        if (rect.bottom() >= image.height())
+            continue; // below what the list shows
+        const QColor background = image.pixelColor(rect.right() - 1, rect.center().y());
+        QCOMPARE(background == view->palette().color(QPalette::Highlight), row == 0);
+        int left = rect.right(), right = rect.left();
+        for (int y = rect.top(); y <= rect.bottom(); ++y) {
+            for (int x = rect.left(); x <= rect.right(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                if (std::abs(c.lightness() - background.lightness()) > 100) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                }
+            }
+        }
+        const QString text = view->item(row)->text().trimmed();
+        const int ink = std::max(0, right - left + 1);
+        QVERIFY2(text.isEmpty() ? ink == 0 : ink >= metrics.horizontalAdvance(text) - 10, qPrintable(text));
     }
 }
 
@@ -455,6 +476,30 @@ void TestClassMenu::spokenNames()
     QVERIFY(entry);
     QCOMPARE(entry->role(), QAccessible::ListItem);
     QCOMPARE(entry->text(QAccessible::Name), spoken);
+}
+
+// OK and Cancel show the keyboard focus as a frame, as the board's buttons do.
+void TestClassMenu::buttonsShowKeyboardFocus()
+{
+    ClassMenu dialog(0);
+    QList<int> frames;
+    const auto frame = [&frames](QWidget *focused) {
+        const QImage image = focused->grab().toImage();
+        const QColor highlight = focused->palette().color(QPalette::Active, QPalette::Highlight);
+        int width = 0;
+        while (image.pixelColor(1 + width, image.height() / 2) == highlight)
+            ++width;
+        frames << width;
+    };
+    runModal(dialog, [&](ClassMenu &d) {
+        frame(d.focusWidget()); // OK, given the focus at opening
+        QTest::keyClick(d.focusWidget(), Qt::Key_Tab);
+        frame(d.focusWidget()); // Cancel, by Tab
+        QTest::mousePress(button(d, "OK_BT"), Qt::LeftButton);
+        frame(d.focusWidget()); // OK, by the mouse
+        QTest::mouseRelease(button(d, "OK_BT"), Qt::LeftButton);
+    });
+    QCOMPARE(frames, (QList<int>{0, 3, 0}));
 }
 
 QTEST_MAIN(TestClassMenu)
