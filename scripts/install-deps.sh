@@ -10,9 +10,10 @@ build=(cmake make g++ qt6-base-dev qt6-base-dev-tools fonts-ipafont-gothic fonts
 deb=(dpkg-dev file)
 case "${1:-build}" in
     build) want=("${build[@]}") ;;
-    run)   want=("${build[@]}" qt6-qpa-plugins) ;;
+    # Qt's Japanese texts for the message boxes' buttons.
+    run)   want=("${build[@]}" qt6-qpa-plugins qt6-translations-l10n) ;;
     test)  want=("${build[@]}" xvfb xauth xdotool faketime x11-utils desktop-file-utils
-                 binutils-mingw-w64-x86-64 libx11-dev "${deb[@]}" lintian) ;;
+                 binutils-mingw-w64-x86-64 libx11-dev "${deb[@]}" lintian qt6-translations-l10n) ;;
     deb)   want=("${build[@]}" "${deb[@]}") ;;
     bench) want=("${build[@]}" libbenchmark-dev) ;;
     # libFuzzer's runtime ships apart from the compiler.

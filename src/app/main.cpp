@@ -1,6 +1,7 @@
 #include "board/Hiduke.h"
 #include "board/InstalledName.h"
 #include "board/MessageBox.h"
+#include "board/QtTranslation.h"
 #include "board/RoomLocation.h"
 
 #include <QApplication>
@@ -51,6 +52,7 @@ int main(int argc, char *argv[])
     std::signal(SIGXFSZ, SIG_IGN);
 #endif
     QApplication app(argc, argv);
+    QtTranslation::install(QtTranslation::folders());
     const QByteArray argv0(argv[0]);
     if (InstalledName::matches(locateRoom(argv0).roomName)) {
         const QString message = InstalledName::notARoomMessage(QCoreApplication::applicationFilePath());

@@ -13,10 +13,14 @@
 #include "board/WrappingButton.h"
 #include "classmenu/ClassMenu.h"
 
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QDir>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace {
 
@@ -38,6 +42,15 @@ const QString Weekdays[5] = {QStringLiteral("(月)"), QStringLiteral("(火)"), Q
                              QStringLiteral("(木)"), QStringLiteral("(金)")};
 constexpr QChar IdeographicSpace(0x3000);
 
+// Qt presents a plain top-level widget to screen readers as a client area
+// (a "filler"); the board is announced as the window it is.
+QAccessibleInterface *boardAccessible(const QString &className, QObject *object)
+{
+    if (className == QLatin1String("Hiduke") && object && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Window);
+    return nullptr;
+}
+
 } // namespace
 
 Hiduke::Hiduke(BoardEnvironment environment, QWidget *parent)
@@ -46,6 +59,8 @@ Hiduke::Hiduke(BoardEnvironment environment, QWidget *parent)
     , m_YYMMDD(DateWindow::current(m_environment.today()))
 {
     setObjectName(QStringLiteral("Hiduke"));
+    static const bool accessibleAsWindow = (QAccessible::installFactory(boardAccessible), true);
+    Q_UNUSED(accessibleAsWindow);
     setWindowTitle(caption());
     setWindowIcon(AppIcon::icon());
 
@@ -115,6 +130,7 @@ void Hiduke::buildControls()
         m_PCclass[p] = new WrappingButton(QStringLiteral("PCclass_%1").arg(p), QString(), this);
         m_PCclass[p]->setFont(slotFont);
         connect(m_PCclass[p], &QPushButton::clicked, this, [this, p] { PCclass_Click(p); });
+        m_PCclass[p]->installEventFilter(this);
     }
 
     const QFont weekFont = JapaneseFont::proportional(18);
@@ -292,7 +308,7 @@ void Hiduke::PCclass_Click(int slot)
         return;
     // The button changes only once the record is safely in the file.
     if (writeRecord(slot, seen, m_CL + IdeographicSpace + m_SU))
-        showSlot(slot, m_CL + m_SU);
+        showSlot(slot, m_CL + m_SU, m_CL.size());
 }
 
 bool Hiduke::writeRecord(int slot, const QString &expected, const QString &text)
@@ -331,10 +347,10 @@ bool Hiduke::writeRecord(int slot, const QString &expected, const QString &text)
 
 // The caption, and what a screen reader says of the slot: its day, its
 // lesson and what is booked there.
-void Hiduke::showSlot(int slot, const QString &caption)
+void Hiduke::showSlot(int slot, const QString &caption, int breakAfter)
 {
     WrappingButton *button = m_PCclass[slot];
-    button->setText(caption);
+    button->setCaption(caption, breakAfter);
     const QDate date = m_YYMMDD.columnDate(SlotKey::column(slot));
     const int position = SlotKey::position(slot);
     const QString lesson = position == SlotKey::SlotsPerDay ? QStringLiteral("授業後")
@@ -344,6 +360,32 @@ void Hiduke::showSlot(int slot, const QString &caption)
                                   .arg(date.day())
                                   .arg(Weekdays[date.dayOfWeek() - 1], lesson,
                                        caption.isEmpty() ? QStringLiteral("空き") : caption));
+}
+
+// The arrow keys move across the grid as it is drawn; Tab keeps the order
+// down each day.
+bool Hiduke::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const auto found = std::find(m_PCclass.begin() + 1, m_PCclass.end(), watched);
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (found != m_PCclass.end() && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier)
+            return moveFocus(static_cast<int>(found - m_PCclass.begin()), key->key());
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool Hiduke::moveFocus(int slot, int key)
+{
+    const int columnStep = key == Qt::Key_Right ? 1 : key == Qt::Key_Left ? -1 : 0;
+    const int positionStep = key == Qt::Key_Down ? 1 : key == Qt::Key_Up ? -1 : 0;
+    if (columnStep == 0 && positionStep == 0)
+        return false;
+    // A focus moved by a key is shown, also when it stays at an edge.
+    setAttribute(Qt::WA_KeyboardFocusChange);
+    m_PCclass[slot]->update();
+    m_PCclass[SlotKey::neighbour(slot, columnStep, positionStep)]->setFocus(Qt::TabFocusReason);
+    return true;
 }
 
 void Hiduke::mouseDoubleClickEvent(QMouseEvent *event)

@@ -50,6 +50,7 @@ signals:
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildControls();
@@ -66,7 +67,8 @@ private:
     bool writeRecord(int slot, const QString &expected, const QString &text);
     void showChangedSlots();
     void tellReadOnly();
-    void showSlot(int slot, const QString &caption);
+    void showSlot(int slot, const QString &caption, int breakAfter = -1);
+    bool moveFocus(int slot, int key);
 
     BoardEnvironment m_environment;
 

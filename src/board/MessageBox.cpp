@@ -2,6 +2,7 @@
 
 #include "board/SystemTitle.h"
 
+#include <QAbstractButton>
 #include <QMessageBox>
 
 namespace MessageBox {
@@ -13,6 +14,10 @@ int show(QWidget *parent, QMessageBox::Icon icon, const QString &text,
 {
     QMessageBox box(icon, systemTitle(), text, buttons, parent);
     box.setObjectName(QStringLiteral("MessageBox"));
+    // Some desktops give OK and Cancel a tick and a cross; the board's boxes
+    // show their words alone.
+    for (QAbstractButton *button : box.buttons())
+        button->setIcon(QIcon());
     box.setDefaultButton(defaultButton);
     if (buttons & QMessageBox::Cancel)
         box.setEscapeButton(QMessageBox::Cancel);

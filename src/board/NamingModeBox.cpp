@@ -6,6 +6,9 @@ NamingModeBox::NamingModeBox(QWidget *parent)
     setObjectName(QStringLiteral("A"));
     setTristate(true);
     setCheckState(Qt::Unchecked);
+    // A button fills its background with the button colour, grey; this box
+    // is white like the window it was placed on.
+    setBackgroundRole(QPalette::Window);
     setAutoFillBackground(true);
     QPalette white = palette();
     white.setColor(QPalette::Window, QColor(255, 255, 255));

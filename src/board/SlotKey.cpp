@@ -31,6 +31,17 @@ int positionOfSlotNumber(int number)
     return number == 0 ? SlotsPerDay : number;
 }
 
+int neighbour(int slot, int columnStep, int positionStep)
+{
+    const int toColumn = column(slot) + columnStep;
+    const int toPosition = position(slot) + positionStep;
+    const bool onBoard = toColumn >= 0 && toColumn < SlotCount / SlotsPerDay && toPosition >= 1
+        && toPosition <= SlotsPerDay;
+    if (!onBoard)
+        return slot;
+    return slotIndex(toColumn, toPosition);
+}
+
 QString make(const DateWindow &window, int slot)
 {
     const int dateIndex = DateWindow::dateIndexOfColumn(column(slot));

@@ -21,6 +21,11 @@ int slotNumber(int slot);
 // The inverse: 0 is the seventh position.
 int positionOfSlotNumber(int number);
 
+// The slot beside slot on the board as drawn: columnStep days to the right
+// (right of the first Friday is the second Monday), positionStep lessons
+// down. A step off the board stays on slot.
+int neighbour(int slot, int columnStep, int positionStep);
+
 // "mm/dd-N", the key of a slot's records in the booking file.
 QString make(const DateWindow &window, int slot);
 

@@ -1,8 +1,10 @@
 #include "classmenu/ClassMenu.h"
 
 #include "board/AppIcon.h"
+#include "board/FocusFrameButton.h"
 #include "board/JapaneseFont.h"
 #include "board/Twips.h"
+#include "classmenu/ChoiceList.h"
 #include "classmenu/ClassLabel.h"
 #include "classmenu/ClassLists.h"
 
@@ -24,23 +26,10 @@ QString selectedText(const QListWidget *list)
     return selected.isEmpty() ? QString() : selected.first()->text();
 }
 
-QListWidget *makeList(QWidget *parent, const QString &name, const QRect &geometry)
-{
-    auto *list = new QListWidget(parent);
-    list->setObjectName(name);
-    list->setGeometry(geometry);
-    list->setSelectionMode(QAbstractItemView::SingleSelection);
-    list->setSortingEnabled(false);
-    // Like the classic list box it stands in for, a list clips a wide entry
-    // instead of growing a horizontal scroll bar that would hide a row.
-    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    return list;
-}
-
 QPushButton *makeButton(QWidget *parent, const QString &name, const QString &caption,
                         const QRect &geometry)
 {
-    auto *button = new QPushButton(caption, parent);
+    auto *button = new FocusFrameButton(caption, parent);
     button->setObjectName(name);
     button->setGeometry(geometry);
     // With auto-default, Qt would promote a button to the dialog's default
@@ -65,9 +54,9 @@ ClassMenu::ClassMenu(int namingMode, QWidget *parent)
     setFixedSize(ClientSize);
     setFont(JapaneseFont::proportional(18));
 
-    m_List1 = makeList(this, QStringLiteral("List1"), Twips{120, 120, 1215, 2580}.toPixels());
-    m_List2 = makeList(this, QStringLiteral("List2"), Twips{1680, 120, 1095, 2580}.toPixels());
-    m_List3 = makeList(this, QStringLiteral("List3"), Twips{3120, 120, 1575, 2580}.toPixels());
+    m_List1 = new ChoiceList(QStringLiteral("List1"), Twips{120, 120, 1215, 2580}.toPixels(), this);
+    m_List2 = new ChoiceList(QStringLiteral("List2"), Twips{1680, 120, 1095, 2580}.toPixels(), this);
+    m_List3 = new ChoiceList(QStringLiteral("List3"), Twips{3120, 120, 1575, 2580}.toPixels(), this);
     m_OK_BT = makeButton(this, QStringLiteral("OK_BT"), QStringLiteral("OK"),
                          Twips{600, 2880, 1335, 615}.toPixels());
     m_Canel_BT = makeButton(this, QStringLiteral("Canel_BT"), QStringLiteral("Cancel"),
@@ -82,8 +71,8 @@ ClassMenu::ClassMenu(int namingMode, QWidget *parent)
     m_List2->setFont(JapaneseFont::fixed(18));
     m_Canel_BT->setFont(JapaneseFont::proportional(15.75));
 
-    m_List1->addItems(ClassLists::gradeEntries());
-    m_List3->addItems(ClassLists::subjectEntries());
+    m_List1->setEntries(ClassLists::gradeEntries());
+    m_List3->setEntries(ClassLists::subjectEntries());
 
     setTabOrder(m_OK_BT, m_Canel_BT);
     setTabOrder(m_Canel_BT, m_List1);
@@ -118,8 +107,10 @@ void ClassMenu::Form_Load()
 {
     // Clearing the list changes its selection too; that is no user choice.
     const QScopedValueRollback<bool> rebuilding(m_rebuildingList2, true);
-    m_List2->clear();
-    m_List2->addItems(ClassLists::classEntries(m_namingMode));
+    m_List2->setEntries(ClassLists::classEntries(m_namingMode));
+    // Read aloud, the arrow between "1" and "A" says nothing; name what it does.
+    for (QListWidgetItem *toggle : m_List2->findItems(ClassLists::toggleEntry(), Qt::MatchExactly))
+        toggle->setData(Qt::AccessibleTextRole, QStringLiteral("数字と英字の切り替え"));
 }
 
 void ClassMenu::List2_Click()

@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <QString>
 
-class QListWidget;
+class ChoiceList;
 class QPushButton;
 
 // The modal dialog in which the user picks grade, class and subject for a
@@ -38,9 +38,9 @@ private:
     void OK_BT_Click();
     void Canel_BT_Click();
 
-    QListWidget *m_List1 = nullptr;
-    QListWidget *m_List2 = nullptr;
-    QListWidget *m_List3 = nullptr;
+    ChoiceList *m_List1 = nullptr;
+    ChoiceList *m_List2 = nullptr;
+    ChoiceList *m_List3 = nullptr;
     QPushButton *m_OK_BT = nullptr;
     QPushButton *m_Canel_BT = nullptr;
 

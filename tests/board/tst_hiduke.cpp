@@ -1,6 +1,8 @@
 #include "board/BoardLayout.h"
 #include "board/Hiduke.h"
+#include "board/WrappingButton.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QFile>
@@ -10,6 +12,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -123,6 +126,13 @@ private slots:
     void failedWriteLeavesButton_data();
     void failedWriteLeavesButton();
     void boardsUpdateThemselves();
+
+    void slotCaptionLines_data();
+    void slotCaptionLines();
+    void keyboard_data();
+    void keyboard();
+    void namingModeBoxIsWhite();
+    void announcedAsWindow();
 
 private:
     // Boards look at their file when a test says so, unless asked to poll.
@@ -615,6 +625,160 @@ void TestHiduke::boardsUpdateThemselves()
     QCOMPARE(question, QStringLiteral("クラスを消去しますか。"));
     QCOMPARE(shownMeanwhile, QString());
     QTRY_COMPARE_WITH_TIMEOUT(slot(*second, 1)->text(), QStringLiteral("y"), 2000);
+}
+
+void TestHiduke::slotCaptionLines_data()
+{
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<int>("breakAfter"); // the label's length right after booking
+    QTest::addColumn<QStringList>("lines");
+
+    // A slot holds two lines of three full-width characters: the class label
+    // on the first, the subject on the second, right after booking (label
+    // and subject joined) as after a refresh (the stored text). Every form a
+    // label takes (lettered, numbered, grades without a class, spaces from
+    // the blank entries) with subjects of 0 to 3 characters.
+    const QStringList labels{"１Ａ　", "１-２", "その他", "ＪＫＢ", "ＪＫ-", "１ 　", "１- ",
+                             "Ｃ　　", "　　", "- 　", "-　　"};
+    const QStringList subjects{"", "技", "数学", "委員会"};
+    for (const QString &label : labels) {
+        QString shown = label; // spaces that end a line show nothing
+        while (shown.endsWith(QChar(0x3000)) || shown.endsWith(QLatin1Char(' ')))
+            shown.chop(1);
+        for (const QString &subject : subjects) {
+            const QStringList lines = subject.isEmpty() ? QStringList{shown} : QStringList{shown, subject};
+            const QByteArray name = (label + "|" + subject).toUtf8();
+            QTest::addRow("booked %s", name.constData()) << label + subject << int(label.size()) << lines;
+            QTest::addRow("stored %s", name.constData()) << label + QChar(0x3000) + subject << -1 << lines;
+        }
+    }
+    // Texts from elsewhere keep their words whole where they can.
+    QTest::newRow("words") << "Lab work" << -1 << QStringList{"Lab", "work"};
+    QTest::newRow("a word wider than a line") << "Laboratory" << -1 << QStringList{"Labora", "tory"};
+}
+
+void TestHiduke::slotCaptionLines()
+{
+    QFETCH(QString, caption);
+    QFETCH(int, breakAfter);
+    QFETCH(QStringList, lines);
+    auto board = makeBoard(QDate(2018, 8, 1));
+    auto *button = qobject_cast<WrappingButton *>(slot(*board, 1));
+    QVERIFY(button);
+    button->setCaption(caption, breakAfter);
+    QCOMPARE(button->lines(), lines);
+
+    // As painted: a band of ink for each line that shows anything, centred
+    // (to 10 pixels: a glyph's ink need not be centred in its cell).
+    const QImage image = button->grab().toImage();
+    int bands = 0, left = image.width(), right = image.width(); // margins of the ink
+    bool inkAbove = false;
+    for (int y = 4; y < image.height() - 4; ++y) {
+        bool ink = false;
+        for (int x = 4; x < image.width() - 4; ++x) {
+            if (qGray(image.pixel(x, y)) < 128) {
+                ink = true;
+                left = std::min(left, x);
+                right = std::min(right, image.width() - 1 - x);
+            }
+        }
+        bands += ink && !inkAbove;
+        inkAbove = ink;
+    }
+    QCOMPARE(bands, int(lines.size() - lines.count(QString())));
+    const QByteArray margins = QByteArray::number(left) + ' ' + QByteArray::number(right);
+    QVERIFY2(bands == 0 || std::abs(left - right) <= 10, margins.constData());
+}
+
+void TestHiduke::keyboard_data()
+{
+    // Keys from slot 1: L R U D arrows, T Tab, B Shift+Tab, S Shift, M a click on TodayBT.
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("focused");
+    QTest::addColumn<int>("frame");      // highlight pixels inward from the edge
+    QTest::addColumn<QString>("key"); // what Space then books
+
+    QTest::newRow("at start-up") << "" << "PCclass_1" << 0 << "07/30-1";
+    QTest::newRow("any key at start-up") << "S" << "PCclass_1" << 3 << "07/30-1";
+    QTest::newRow("right: tuesday") << "R" << "PCclass_8" << 3 << "07/31-1";
+    QTest::newRow("right past the first friday") << "RRRRR" << "PCclass_36" << 3 << "08/06-1";
+    QTest::newRow("right stops at the end") << "RRRRRRRRRRRR" << "PCclass_64" << 3 << "08/10-1";
+    QTest::newRow("left stops at the first monday") << "L" << "PCclass_1" << 3 << "07/30-1";
+    QTest::newRow("down to after lessons") << "DDDDDD" << "PCclass_7" << 3 << "07/30-0";
+    QTest::newRow("down stops after lessons") << "DDDDDDDDD" << "PCclass_7" << 3 << "07/30-0";
+    QTest::newRow("up stops at lesson 1") << "U" << "PCclass_1" << 3 << "07/30-1";
+    QTest::newRow("across and back") << "DDRRRRRRLU" << "PCclass_37" << 3 << "08/06-2";
+    QTest::newRow("tab goes down the day") << "TT" << "PCclass_3" << 3 << "07/30-3";
+    QTest::newRow("week button by shift+tab") << "BB" << "TodayBT" << 3 << "";
+    QTest::newRow("mouse after keys") << "TM" << "TodayBT" << 0 << "";
+}
+
+// Where the keys take the focus, whether it shows, and what Space books there.
+void TestHiduke::keyboard()
+{
+    QFETCH(QString, keys);
+    QFETCH(QString, focused);
+    QFETCH(int, frame);
+    QFETCH(QString, key);
+    auto board = makeBoard(QDate(2018, 8, 1));
+    QVERIFY(board->Form_Load());
+    board->show();
+    QVERIFY(QTest::qWaitForWindowActive(board.get()));
+
+    const QMap<QChar, Qt::Key> keyOf{{'L', Qt::Key_Left}, {'R', Qt::Key_Right}, {'U', Qt::Key_Up},
+                                     {'D', Qt::Key_Down}, {'T', Qt::Key_Tab}, {'B', Qt::Key_Tab},
+                                     {'S', Qt::Key_Shift}};
+    for (const QChar k : keys) {
+        if (k == 'M')
+            QTest::mouseClick(board->findChild<QPushButton *>("TodayBT"), Qt::LeftButton);
+        else
+            QTest::keyClick(QApplication::focusWidget(), keyOf.value(k),
+                            k == 'B' ? Qt::ShiftModifier : Qt::NoModifier);
+    }
+    QWidget *button = QApplication::focusWidget();
+    QCOMPARE(button->objectName(), focused);
+
+    // The frame as on screen, on each side of the button.
+    QCoreApplication::processEvents();
+    const QImage image = board->screen()->grabWindow(board->winId()).toImage().copy(button->geometry());
+    const QColor highlight = button->palette().color(QPalette::Active, QPalette::Highlight);
+    const auto inward = [&](QPoint at, QPoint step) {
+        int width = 0;
+        for (; image.pixelColor(at) == highlight; at += step)
+            ++width;
+        return width;
+    };
+    const int w = image.width() - 2, h = image.height() - 2, x = w / 2, y = h / 2;
+    const QList<int> sides{inward({1, y}, {1, 0}), inward({w, y}, {-1, 0}), inward({x, 1}, {0, 1}),
+                           inward({x, h}, {0, -1})};
+    QCOMPARE(sides, QList<int>(4, frame));
+
+    if (key.isEmpty())
+        return;
+    whenModal([](QWidget *dialog) { press(dialog, "OK_BT"); });
+    QTest::keyClick(button, Qt::Key_Space);
+    const QByteArray bytes = fileBytes(m_dir->filePath(Room + ".dat"));
+    QVERIFY2(bytes.startsWith('"' + key.toLatin1() + "\","), bytes.constData());
+}
+
+// Around its box, the check box shows white (255, 255, 255), not grey.
+void TestHiduke::namingModeBoxIsWhite()
+{
+    auto board = makeBoard(QDate(2018, 8, 1));
+    const QImage image = board->findChild<QCheckBox *>("A")->grab().toImage();
+    const int right = image.width() - 1;
+    for (const QPoint &at : {QPoint(0, 0), QPoint(right, 0), QPoint(right, image.height() - 1)})
+        QCOMPARE(image.pixelColor(at), QColor(255, 255, 255));
+}
+
+// A screen reader announces the board as a window, by its caption.
+void TestHiduke::announcedAsWindow()
+{
+    auto board = makeBoard(QDate(2018, 8, 1));
+    QAccessibleInterface *window = QAccessible::queryAccessibleInterface(board.get());
+    QVERIFY(window);
+    QCOMPARE(window->role(), QAccessible::Window);
+    QCOMPARE(window->text(QAccessible::Name), Hiduke::caption());
 }
 
 QTEST_MAIN(TestHiduke)

@@ -1,9 +1,11 @@
 #include "classmenu/ClassLists.h"
 #include "classmenu/ClassMenu.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTimer>
 #include <QtTest>
 
@@ -96,6 +98,14 @@ private slots:
     void keys();
     void closingTheWindowChoosesNothing();
     void tabOrder();
+
+    void listRows_data();
+    void listRows();
+    void firstArrowSelects_data();
+    void firstArrowSelects();
+    void spokenNames_data();
+    void spokenNames();
+    void buttonsShowKeyboardFocus();
 };
 
 void TestClassMenu::opening_data()
@@ -343,6 +353,153 @@ void TestClassMenu::tabOrder()
     QCOMPARE(order, (QStringList{QStringLiteral("OK_BT"), QStringLiteral("Canel_BT"),
                                  QStringLiteral("List1"), QStringLiteral("List2"),
                                  QStringLiteral("List3"), QStringLiteral("OK_BT")}));
+}
+
+void TestClassMenu::listRows_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("geometry");
+    QTest::addColumn<bool>("scrolls");
+
+    QTest::newRow("grades") << "List1" << QRect(8, 8, 81, 172) << false;
+    QTest::newRow("classes") << "List2" << QRect(112, 8, 73, 172) << true;
+    QTest::newRow("subjects") << "List3" << QRect(208, 8, 105, 172) << true;
+}
+
+// A row is one line of the list's font, 24 pixels at 18 points: seven whole
+// rows fill a list and every entry reads in full. Also registered to run at
+// scale factors 1.5 and 2.
+void TestClassMenu::listRows()
+{
+    QFETCH(QString, name);
+    QFETCH(QRect, geometry);
+    QFETCH(bool, scrolls);
+
+    ClassMenu dialog(0);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    auto *view = dialog.findChild<QListWidget *>(name);
+    QCOMPARE(view->geometry(), geometry);
+    QCOMPARE(view->verticalScrollBar()->isVisible(), scrolls);
+    const int shown = view->viewport()->height(); // seven whole rows
+    QVERIFY2(shown >= 7 * 24, qPrintable(QString::number(shown)));
+
+    // Each entry's ink as drawn, on a selected row too: as wide as its text,
+    // "その他" and not "そ…".
+    view->setCurrentRow(0);
+    const QImage image = view->viewport()->grab().toImage().scaled(view->viewport()->size());
+    const QFontMetrics metrics(view->font());
+    for (int row = 0; row < view->count(); ++row) {
+        const QRect rect = view->visualItemRect(view->item(row));
+        QCOMPARE(rect.height(), 24);
+        if (rect.bottom() >= image.height())
+            continue; // below what the list shows
+        const QColor background = image.pixelColor(rect.right() - 1, rect.center().y());
+        QCOMPARE(background == view->palette().color(QPalette::Highlight), row == 0);
+        int left = rect.right(), right = rect.left();
+        for (int y = rect.top(); y <= rect.bottom(); ++y) {
+            for (int x = rect.left(); x <= rect.right(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                if (std::abs(c.lightness() - background.lightness()) > 100) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                }
+            }
+        }
+        const QString text = view->item(row)->text().trimmed();
+        const int ink = std::max(0, right - left + 1);
+        QVERIFY2(text.isEmpty() ? ink == 0 : ink >= metrics.horizontalAdvance(text) - 10, qPrintable(text));
+    }
+}
+
+void TestClassMenu::firstArrowSelects_data()
+{
+    QTest::addColumn<int>("tabs");   // from OK_BT: 2 grades, 4 subjects
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<QString>("selection");
+
+    const QString nen(QChar(0x5E74));
+    QTest::newRow("down") << 2 << QList<int>{Qt::Key_Down} << digit(1) + nen;
+    QTest::newRow("down down") << 2 << QList<int>{Qt::Key_Down, Qt::Key_Down} << digit(2) + nen;
+    QTest::newRow("up") << 2 << QList<int>{Qt::Key_Up} << digit(1) + nen;
+    QTest::newRow("home") << 2 << QList<int>{Qt::Key_Home} << digit(1) + nen;
+    QTest::newRow("down onto a blank subject") << 4 << QList<int>{Qt::Key_Down} << QString();
+}
+
+// Tab into a list, and the first arrow selects the row the list shows as
+// current, the first: nothing is skipped.
+void TestClassMenu::firstArrowSelects()
+{
+    QFETCH(int, tabs);
+    QFETCH(QList<int>, keys);
+    QFETCH(QString, selection);
+
+    ClassMenu dialog(0);
+    QString shown;
+    runModal(dialog, [&](ClassMenu &d) {
+        for (int i = 0; i < tabs; ++i)
+            QTest::keyClick(d.focusWidget(), Qt::Key_Tab);
+        for (int key : keys)
+            QTest::keyClick(d.focusWidget(), Qt::Key(key));
+        shown = selected(qobject_cast<QListWidget *>(d.focusWidget()));
+        d.close();
+    });
+    QCOMPARE(shown, selection);
+}
+
+void TestClassMenu::spokenNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("spoken");
+
+    const QString blank = QStringLiteral("空白");
+    QTest::newRow("blank grade") << "List1" << 3 << blank;
+    QTest::newRow("grade") << "List1" << 6 << QStringLiteral("その他");
+    QTest::newRow("space class") << "List2" << 0 << blank;
+    QTest::newRow("class") << "List2" << 1 << letter(0) + QStringLiteral("組");
+    QTest::newRow("blank class") << "List2" << 10 << blank;
+    QTest::newRow("toggle") << "List2" << 11 << QStringLiteral("数字と英字の切り替え");
+    QTest::newRow("blank subject") << "List3" << 0 << blank;
+}
+
+// What a screen reader says of an entry; what is drawn stays the same.
+void TestClassMenu::spokenNames()
+{
+    QFETCH(QString, name);
+    QFETCH(int, row);
+    QFETCH(QString, spoken);
+
+    ClassMenu dialog(0);
+    QListWidget *view = list(dialog, qPrintable(name));
+    QAccessibleInterface *entry = QAccessible::queryAccessibleInterface(view)->child(row);
+    QVERIFY(entry);
+    QCOMPARE(entry->role(), QAccessible::ListItem);
+    QCOMPARE(entry->text(QAccessible::Name), spoken);
+}
+
+// OK and Cancel show the keyboard focus as a frame, as the board's buttons do.
+void TestClassMenu::buttonsShowKeyboardFocus()
+{
+    ClassMenu dialog(0);
+    QList<int> frames;
+    const auto frame = [&frames](QWidget *focused) {
+        const QImage image = focused->grab().toImage();
+        const QColor highlight = focused->palette().color(QPalette::Active, QPalette::Highlight);
+        int width = 0;
+        while (image.pixelColor(1 + width, image.height() / 2) == highlight)
+            ++width;
+        frames << width;
+    };
+    runModal(dialog, [&](ClassMenu &d) {
+        frame(d.focusWidget()); // OK, given the focus at opening
+        QTest::keyClick(d.focusWidget(), Qt::Key_Tab);
+        frame(d.focusWidget()); // Cancel, by Tab
+        QTest::mousePress(button(d, "OK_BT"), Qt::LeftButton);
+        frame(d.focusWidget()); // OK, by the mouse
+        QTest::mouseRelease(button(d, "OK_BT"), Qt::LeftButton);
+    });
+    QCOMPARE(frames, (QList<int>{0, 3, 0}));
 }
 
 QTEST_MAIN(TestClassMenu)
