@@ -8,10 +8,12 @@
 
 #include <QDir>
 #include <QFile>
-#include <cerrno>
 
-#ifdef Q_OS_UNIX
+#if defined(Q_OS_UNIX)
 #include <unistd.h>
+#elif defined(Q_OS_WIN)
+#include <io.h>
+#include <windows.h>
 #endif
 
 namespace {
@@ -33,8 +35,11 @@ bool syncToDisk(QFile &file)
 {
     if (!file.flush())
         return false;
-#ifdef Q_OS_UNIX
+#if defined(Q_OS_UNIX)
     if (::fsync(file.handle()) != 0)
+        return false;
+#elif defined(Q_OS_WIN)
+    if (!::FlushFileBuffers(reinterpret_cast<HANDLE>(::_get_osfhandle(file.handle()))))
         return false;
 #endif
     return true;
@@ -52,10 +57,10 @@ bool BookingLog::createIfMissing(QString *error) const
     QFile file(m_path);
     if (file.exists())
         return true;
-    errno = 0;
+    FileError::clearCause();
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) {
         if (error)
-            *error = failure(CannotCreate, file, errno);
+            *error = failure(CannotCreate, file, FileError::lastCause());
         return false;
     }
     file.close();
@@ -72,10 +77,10 @@ bool BookingLog::readFrom(QFile &file, qint64 offset, BookingReplay &replay, QSt
         if (m_readOnly)
             offset = Utf8ByteOrderMark.size();
     }
-    errno = 0;
+    FileError::clearCause();
     if (offset != file.pos() && !file.seek(offset)) {
         if (error)
-            *error = failure(CannotRead, file, errno);
+            *error = failure(CannotRead, file, FileError::lastCause());
         return false;
     }
 
@@ -85,7 +90,7 @@ bool BookingLog::readFrom(QFile &file, qint64 offset, BookingReplay &replay, QSt
         replay.addLine(line);
     if (reader.failed()) {
         if (error)
-            *error = failure(CannotRead, file, errno);
+            *error = failure(CannotRead, file, FileError::lastCause());
         return false;
     }
     m_consumed = reader.completeEnd();
@@ -98,16 +103,16 @@ bool BookingLog::replay(BookingReplay &replay, QString *error)
         return false;
 
     QFile file(m_path);
-    errno = 0;
+    FileError::clearCause();
     // A file that vanished between the check and the open is created once
     // more, and only once.
     if (!file.open(QIODevice::ReadOnly)) {
         if (!createIfMissing(error))
             return false;
-        errno = 0;
+        FileError::clearCause();
         if (!file.open(QIODevice::ReadOnly)) {
             if (error)
-                *error = failure(CannotRead, file, errno);
+                *error = failure(CannotRead, file, FileError::lastCause());
             return false;
         }
     }
@@ -117,10 +122,10 @@ bool BookingLog::replay(BookingReplay &replay, QString *error)
 bool BookingLog::catchUp(BookingReplay &replay, QString *error)
 {
     QFile file(m_path);
-    errno = 0;
+    FileError::clearCause();
     if (!file.open(QIODevice::ReadOnly)) {
         if (error)
-            *error = failure(CannotRead, file, errno);
+            *error = failure(CannotRead, file, FileError::lastCause());
         return false;
     }
     // A log only grows. One that shrank was replaced: start it over.
@@ -146,10 +151,10 @@ BookingLog::Outcome BookingLog::write(BookingReplay &replay, const QString &key,
         return Outcome::ReadOnly;
 
     QFile file(m_path);
-    errno = 0;
+    FileError::clearCause();
     if (!file.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered)) {
         if (error)
-            *error = failure(CannotWrite, file, errno);
+            *error = failure(CannotWrite, file, FileError::lastCause());
         return Outcome::Failed;
     }
     const FileLock lock(file, LockTimeout);
@@ -188,10 +193,10 @@ bool BookingLog::appendLocked(QFile &file, const QByteArray &record, QString *er
     // new record is not glued onto it.
     if (before > 0) {
         char last = '\n';
-        errno = 0;
+        FileError::clearCause();
         if (!file.seek(before - 1) || file.read(&last, 1) != 1) {
             if (error)
-                *error = failure(CannotRead, file, errno);
+                *error = failure(CannotRead, file, FileError::lastCause());
             return false;
         }
         if (last != '\n')
@@ -200,10 +205,10 @@ bool BookingLog::appendLocked(QFile &file, const QByteArray &record, QString *er
     bytes += record;
 
     // One write call: a reader never sees the line in pieces from us.
-    errno = 0;
+    FileError::clearCause();
     const bool written = file.write(bytes) == bytes.size() && syncToDisk(file);
     if (!written) {
-        const int cause = errno;
+        const int cause = FileError::lastCause();
         // Take back whatever part did reach the file: a half record must not
         // be left behind for a booking the teacher was told had failed.
         file.resize(before);
