@@ -16,6 +16,11 @@
 
 #include <functional>
 
+#ifdef Q_OS_WIN
+#include <QScopeGuard>
+#include <windows.h>
+#endif
+
 namespace {
 
 const QString Room = QStringLiteral("理科室");
@@ -505,7 +510,12 @@ void TestHiduke::failedWriteLeavesButton_data()
 {
     QTest::addColumn<bool>("clearing");
     QTest::addColumn<QString>("reason");
+#if defined(Q_OS_LINUX)
     QTest::newRow("booking on a full disk") << false << QStringLiteral("ディスクに空きがありません");
+#elif defined(Q_OS_WIN)
+    QTest::newRow("booking while another program holds the file") << false
+                                                                  << QStringLiteral("ほかのプログラムがファイルを使用中です");
+#endif
     QTest::newRow("clearing in a file turned folder") << true << QStringLiteral("フォルダー");
 }
 
@@ -513,14 +523,27 @@ void TestHiduke::failedWriteLeavesButton()
 {
     QFETCH(bool, clearing);
     QFETCH(QString, reason);
-#ifndef Q_OS_LINUX
-    QSKIP("needs /dev/full");
-#endif
     const QString path = m_dir->filePath(Room + ".dat");
-    if (clearing)
+#ifdef Q_OS_WIN
+    HANDLE other = INVALID_HANDLE_VALUE;
+    const auto release = qScopeGuard([&other] {
+        if (other != INVALID_HANDLE_VALUE)
+            ::CloseHandle(other);
+    });
+#endif
+    if (clearing) {
         writeBookings("\"07/30-1\",\"x\"\r\n");
-    else
+    } else {
+#if defined(Q_OS_LINUX)
         QVERIFY(QFile::link("/dev/full", path));
+#elif defined(Q_OS_WIN)
+        // Another program reads the file and lets no one write meanwhile.
+        writeBookings({});
+        other = ::CreateFileW(reinterpret_cast<LPCWSTR>(QDir::toNativeSeparators(path).utf16()),
+                              GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        QVERIFY(other != INVALID_HANDLE_VALUE);
+#endif
+    }
     auto board = makeBoard(QDate(2018, 8, 1));
     QVERIFY(board->Form_Load());
 
