@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 #ifdef Q_OS_UNIX
 #include <csignal>
@@ -37,6 +39,12 @@ int main(int argc, char *argv[])
     std::signal(SIGXFSZ, SIG_IGN);
 #endif
     QApplication app(argc, argv);
+    // Qt's own texts, such as a message box's キャンセル, in Japanese like the
+    // rest of the board, whatever language the system speaks. The Windows
+    // folder carries the file in translations/ beside the program.
+    QTranslator qtTexts;
+    if (qtTexts.load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qtTexts);
     const QString argv0 = QString::fromLocal8Bit(argv[0]);
 
     BoardEnvironment environment;
