@@ -32,8 +32,12 @@ QListWidget *makeList(QWidget *parent, const QString &name, const QRect &geometr
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setSortingEnabled(false);
     // Like the classic list box it stands in for, a list clips a wide entry
-    // instead of growing a horizontal scroll bar that would hide a row.
+    // instead of growing a horizontal scroll bar that would hide a row, and
+    // never puts "…" in its place: under the Windows style the vertical
+    // scroll bar and the item margins leave a class such as "Ａ組" a few
+    // pixels short, and every class would read "…".
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list->setTextElideMode(Qt::ElideNone);
     return list;
 }
 
