@@ -14,10 +14,13 @@ case "${1:-build}" in
     # libFuzzer's runtime ships apart from the compiler.
     fuzz)  want=("${build[@]}" clang-14 libclang-rt-14-dev) ;;
     # The Windows program: Qt cross-built from Debian's own source package
-    # (dpkg-dev unpacks it), run under Wine on a virtual X screen.
+    # (dpkg-dev unpacks it), run under Wine on a virtual X screen. Wine only
+    # recommends its own fonts (the title bar buttons) and the X libraries
+    # its display driver loads at run time.
     windows) want=("${build[@]}" ninja-build perl dpkg-dev g++-mingw-w64-x86-64-posix
-                   mingw-w64-tools wine icoutils zip xvfb xauth xdotool faketime libx11-dev
-                   qt6-translations-l10n fonts-dejavu-core) ;;
+                   mingw-w64-tools wine fonts-wine libxrender1 libxi6 libxrandr2 libxcursor1
+                   libxfixes3 libxinerama1 libxcomposite1 icoutils zip xvfb xauth xdotool
+                   faketime libx11-dev qt6-translations-l10n fonts-dejavu-core) ;;
     *) echo "usage: $0 build|run|test|bench|fuzz|windows" >&2; exit 2 ;;
 esac
 
