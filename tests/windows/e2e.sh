@@ -62,25 +62,9 @@ fail() {
     exit 1
 }
 
-wait_until() {
-    local limit=$1 what=$2
-    shift 2
-    local deadline=$(( $(date +%s%N) + limit * 1000000000 ))
-    until "$@"; do
-        (( $(date +%s%N) < deadline )) || fail "no $what within ${limit}s"
-        sleep 0.05
-    done
-}
+# shellcheck source=../e2e/driver.sh
+source "$(dirname "$(realpath "$0")")/../e2e/driver.sh"
 
-visible_windows() {
-    timeout 5 xdotool search --onlyvisible --name "$1" 2>/dev/null || true
-}
-visible_window() { visible_windows "$1" | head -n 1; }
-window_count() { [[ $(visible_windows "$1" | grep -c .) -eq $2 ]]; }
-window_shown() { [[ -n $(visible_window "$1") ]]; }
-window_gone() { [[ -z $(visible_window "$1") ]]; }
-file_is() { cmp -s "$dat" "$1"; }
-process_gone() { ! kill -0 "$1" 2>/dev/null; }
 # The visible window matching $1 that is none of the ids that follow.
 new_window() {
     local pattern=$1 id
@@ -89,17 +73,6 @@ new_window() {
         [[ " $* " == *" $id "* ]] || { echo "$id"; return; }
     done
 }
-
-focus() {
-    timeout 5 xdotool windowfocus --sync "$1" || fail "window $1 does not take the focus"
-}
-keys() {
-    timeout 20 xdotool key --delay 30 "$@" || fail "xdotool could not type $*"
-}
-
-Board='Ver\.20180729'
-Dialog='^F授業選択$'
-Confirm='^特別教室予約ボード$'
 
 # start_board VARIABLE: starts one more board and stores its window in
 # VARIABLE, its process in VARIABLE_pid.
@@ -159,14 +132,6 @@ press_slot() {
     echo "$answer"
 }
 
-# The class dialog, OK focused: ３年, Ｃ組, 理科 (rows 2, 3 and 8), as in the
-# Linux end-to-end test; the focus is left on the subjects.
-pick_3c_science() {
-    keys Tab Tab Home Down Down \
-         Tab Home Down Down Down \
-         Tab Home Down Down Down Down Down Down Down Down
-}
-
 # One Wine server for the whole test, kept running: no board then meets a
 # server still winding down after the last one, which can cost it its window.
 wineserver -k 2>/dev/null || true
@@ -176,35 +141,26 @@ wineserver -p </dev/null >/dev/null 2>&1
 cp -r "$folder"/. "$work/"
 cp "$work/roomboard.exe" "$work/理科室.exe"
 
-# CP932, CR LF:
-#   "07/30-3","１-２　数学"   "07/31-1","３Ｃ　　国語"   "09/03-1","２-１　英語"
-printf '"07/30-3","\x82\x50-\x82\x51\x81\x40\x90\x94\x8a\x77"\r\n' >"$dat"
-printf '"07/31-1","\x82\x52\x82\x62\x81\x40\x81\x40\x8d\x91\x8c\xea"\r\n' >>"$dat"
-printf '"09/03-1","\x82\x51-\x82\x50\x81\x40\x89\x70\x8c\xea"\r\n' >>"$dat"
-cp "$dat" "$work/prepared"
-# Monday's second slot booked for ３Ｃ　　理科, then Tuesday's first cleared.
-cp "$work/prepared" "$work/booked"
-printf '"07/30-2","\x82\x52\x82\x62\x81\x40\x81\x40\x97\x9d\x89\xc8"\r\n' >>"$work/booked"
-cp "$work/booked" "$work/cleared"
-printf '"07/31-1",""\r\n' >>"$work/cleared"
-# The race for Tuesday's first slot: one of the two boards' records.
+write_fixtures "$work"
+cp "$work/prepared" "$dat"
+# The race for Tuesday's first slot: one of the two boards' records,
+#   ３Ｃ　　理科, or ３Ａ　　国語 (rows 2, 1 and 5).
 cp "$work/cleared" "$work/raced-a"
 printf '"07/31-1","\x82\x52\x82\x62\x81\x40\x81\x40\x97\x9d\x89\xc8"\r\n' >>"$work/raced-a"
 cp "$work/cleared" "$work/raced-b"
-#   ３Ａ　　国語: rows 2, 1 and 5
 printf '"07/31-1","\x82\x52\x82\x60\x81\x40\x81\x40\x8d\x91\x8c\xea"\r\n' >>"$work/raced-b"
 
 started=$(date +%s%N)
 
 # --- First run: book and clear.
 start_board board
-dialog=$(press_slot "$board" 1 "$Dialog" "$Confirm")
+press_slot "$board" 1 "$Dialog" "$Confirm" >/dev/null
 pick_3c_science
 keys Tab Return
 wait_until 10 "closing of the class dialog" window_gone "$Dialog"
 wait_until 10 "booking record in the file" file_is "$work/booked"
 
-confirm=$(press_slot "$board" 6 "$Confirm" "$Dialog")
+press_slot "$board" 6 "$Confirm" "$Dialog" >/dev/null
 keys Return
 wait_until 10 "closing of the confirmation" window_gone "$Confirm"
 wait_until 10 "clearing record in the file" file_is "$work/cleared"
@@ -212,10 +168,10 @@ close_board "$board" "$board_pid"
 
 # --- Second run: the file replayed shows both changes; looking writes nothing.
 start_board board
-confirm=$(press_slot "$board" 1 "$Confirm" "$Dialog")
+press_slot "$board" 1 "$Confirm" "$Dialog" >/dev/null
 keys Escape
 wait_until 10 "closing of the confirmation" window_gone "$Confirm"
-dialog=$(press_slot "$board" 6 "$Dialog" "$Confirm")
+press_slot "$board" 6 "$Dialog" "$Confirm" >/dev/null
 keys Tab Return
 wait_until 10 "closing of the class dialog" window_gone "$Dialog"
 file_is "$work/cleared" || fail "the booking file differs from the expected bytes"
