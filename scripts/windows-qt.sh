@@ -101,25 +101,19 @@ SRC
     "${sudo[@]}" apt-get update -qq
 fi
 
-# The source, unpacked once (with Debian's patches) and kept.
-src=$cache/src/qtbase-$host_version
-if [[ ! -f $src/CMakeLists.txt ]]; then
-    mkdir -p "$cache/src"
-    fetch=$(mktemp -d "$cache/src/fetch.XXXXXX")
-    log "fetching Debian's qt6-base $host_version source"
-    # An older or newer Debian revision of the same Qt release does as well.
-    (cd "$fetch" && { apt-get source -qq "qt6-base=$host_version" || apt-get source -qq qt6-base; }) >&2
-    unpacked=$(find "$fetch" -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*' | head -1)
-    [[ -f $unpacked/CMakeLists.txt ]] || { log "no source tree in $fetch"; exit 1; }
-    grep -q "QT_REPO_MODULE_VERSION \"$qt_version\"" "$unpacked/.cmake.conf" ||
-        { log "the source is not Qt $qt_version"; exit 1; }
-    rm -rf "$src"
-    mv "$unpacked" "$src"
-    rm -rf "$fetch"
-fi
-
 work=$(mktemp -d "$cache/qt-build.XXXXXX")
 trap 'rm -rf "$work"' EXIT
+
+# The source with Debian's patches, unpacked for this build only: some
+# 300 MB, needed again only when the options change.
+log "fetching Debian's qt6-base $host_version source"
+# An older or newer Debian revision of the same Qt release does as well.
+(cd "$work" && { apt-get source -qq "qt6-base=$host_version" || apt-get source -qq qt6-base; }) >&2
+src=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*' | head -1)
+[[ -f $src/CMakeLists.txt ]] || { log "no source tree in $work"; exit 1; }
+grep -q "QT_REPO_MODULE_VERSION \"$qt_version\"" "$src/.cmake.conf" ||
+    { log "the source is not Qt $qt_version"; exit 1; }
+
 start=$(date +%s)
 cmake -G Ninja -S "$src" -B "$work/build" \
     -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_INSTALL_PREFIX="$prefix" \
