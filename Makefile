@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 ROOM := 理科室
 
-.PHONY: all build run test bench fuzz deb clean
+.PHONY: all build run test bench fuzz deb windows windows-test clean
 
 all: build
 
@@ -58,6 +58,16 @@ deb:
 	@$(MAKE) --no-print-directory build
 	@cd $(BUILD) && cpack -G DEB
 	@dpkg-deb -I $(BUILD)/package/roomboard_*.deb | grep -E '^ (Package|Version|Depends|Recommends):'
+
+# The Windows program, cross-built with MinGW against a Qt built once from
+# Debian's source into ~/.cache/roomboard, laid out as the folder a school
+# copies: build-windows/roomboard-win64/ and its zip.
+windows:
+	@scripts/windows-build.sh
+
+# Its tests and the shipped folder end to end, under Wine.
+windows-test: windows
+	@scripts/windows-test.sh
 
 clean:
 	rm -rf $(BUILD)

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a given make target needs, and only those that
 # are missing, so a second run is quick and offline.
-#   scripts/install-deps.sh build|run|test|deb|bench|fuzz
+#   scripts/install-deps.sh build|run|test|deb|bench|fuzz|windows
 set -euo pipefail
 
 build=(cmake make g++ qt6-base-dev qt6-base-dev-tools fonts-ipafont-gothic fonts-noto-cjk)
@@ -18,7 +18,15 @@ case "${1:-build}" in
     bench) want=("${build[@]}" libbenchmark-dev) ;;
     # libFuzzer's runtime ships apart from the compiler.
     fuzz)  want=("${build[@]}" clang-14 libclang-rt-14-dev) ;;
-    *) echo "usage: $0 build|run|test|deb|bench|fuzz" >&2; exit 2 ;;
+    # The Windows program: Qt cross-built from Debian's own source package
+    # (dpkg-dev unpacks it), run under Wine on a virtual X screen. Wine only
+    # recommends its own fonts (the title bar buttons) and the X libraries
+    # its display driver loads at run time.
+    windows) want=("${build[@]}" ninja-build perl dpkg-dev g++-mingw-w64-x86-64-posix
+                   mingw-w64-tools wine fonts-wine libxrender1 libxi6 libxrandr2 libxcursor1
+                   libxfixes3 libxinerama1 libxcomposite1 icoutils zip xvfb xauth xdotool
+                   faketime libx11-dev qt6-translations-l10n fonts-dejavu-core) ;;
+    *) echo "usage: $0 build|run|test|deb|bench|fuzz|windows" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -10,11 +10,13 @@
 
 #include <QDir>
 #include <QFile>
-#include <cerrno>
 #include <limits>
 
-#ifdef Q_OS_UNIX
+#if defined(Q_OS_UNIX)
 #include <unistd.h>
+#elif defined(Q_OS_WIN)
+#include <io.h>
+#include <windows.h>
 #endif
 
 namespace {
@@ -28,8 +30,11 @@ bool syncToDisk(QFile &file)
 {
     if (!file.flush())
         return false;
-#ifdef Q_OS_UNIX
+#if defined(Q_OS_UNIX)
     if (::fsync(file.handle()) != 0)
+        return false;
+#elif defined(Q_OS_WIN)
+    if (!::FlushFileBuffers(reinterpret_cast<HANDLE>(::_get_osfhandle(file.handle()))))
         return false;
 #endif
     return true;
@@ -65,10 +70,10 @@ QString BookingLog::failure(const QString &headline, const QFileDevice &file, in
 bool BookingLog::open(QFile &file, QIODevice::OpenMode mode, bool create, FileStamp *stamp,
                       const QString &headline, QString *error)
 {
-    errno = 0;
+    FileError::clearCause();
     if (FileStamp::open(file, m_path, mode, create, stamp))
         return true;
-    const int cause = errno;
+    const int cause = FileError::lastCause();
     if (error) {
         if (stamp->kind == FileStamp::Kind::Other)
             *error = headline.arg(QDir::toNativeSeparators(m_path.shown)) + QLatin1Char('\n') + NotAFile;
@@ -143,10 +148,10 @@ bool BookingLog::readWhole(QFile &file, const FileStamp &stamp, BookingReplay &r
     replay.clearSlots();
     m_consumed = 0;
     m_tail.clear();
-    errno = 0;
+    FileError::clearCause();
     if (file.pos() != 0 && !file.seek(0)) {
         if (error)
-            *error = failure(CannotRead, file, errno);
+            *error = failure(CannotRead, file, FileError::lastCause());
         return false;
     }
     m_encoding = FileEncoding::detect(file.peek(FileEncoding::HeadSize));
@@ -158,10 +163,10 @@ bool BookingLog::readWhole(QFile &file, const FileStamp &stamp, BookingReplay &r
 
     // Offsets in the converted text are none in the file: a UTF-16 file is
     // read whole each time it changed.
-    errno = 0;
+    FileError::clearCause();
     if (!file.seek(start)) {
         if (error)
-            *error = failure(CannotRead, file, errno);
+            *error = failure(CannotRead, file, FileError::lastCause());
         return false;
     }
     Utf16Device device(file, m_encoding == Kind::Utf16BigEndian);
@@ -172,7 +177,7 @@ bool BookingLog::readWhole(QFile &file, const FileStamp &stamp, BookingReplay &r
     m_bytesRead += device.sourceBytesRead();
     if (reader.failed()) {
         if (error)
-            *error = failure(CannotRead, file, errno);
+            *error = failure(CannotRead, file, FileError::lastCause());
         return false;
     }
     m_stamp = stamp;
@@ -182,10 +187,10 @@ bool BookingLog::readWhole(QFile &file, const FileStamp &stamp, BookingReplay &r
 bool BookingLog::readFrom(QFile &file, qint64 offset, const FileStamp &stamp,
                           BookingReplay &replay, QString *error)
 {
-    errno = 0;
+    FileError::clearCause();
     if (offset != file.pos() && !file.seek(offset)) {
         if (error)
-            *error = failure(CannotRead, file, errno);
+            *error = failure(CannotRead, file, FileError::lastCause());
         return false;
     }
 
@@ -198,7 +203,7 @@ bool BookingLog::readFrom(QFile &file, qint64 offset, const FileStamp &stamp,
     m_bytesRead += reader.bytesRead();
     if (reader.failed()) {
         if (error)
-            *error = failure(CannotRead, file, errno);
+            *error = failure(CannotRead, file, FileError::lastCause());
         return false;
     }
     const QByteArrayView fresh = reader.tail();
@@ -268,10 +273,10 @@ bool BookingLog::appendLocked(QFile &file, const QByteArray &record, QString *er
     // new record is not glued onto it.
     if (before > 0) {
         char last = '\n';
-        errno = 0;
+        FileError::clearCause();
         if (!file.seek(before - 1) || file.read(&last, 1) != 1) {
             if (error)
-                *error = failure(CannotRead, file, errno);
+                *error = failure(CannotRead, file, FileError::lastCause());
             return false;
         }
         if (last != '\n')
@@ -280,10 +285,10 @@ bool BookingLog::appendLocked(QFile &file, const QByteArray &record, QString *er
     bytes += record;
 
     // One write call: a reader never sees the line in pieces from us.
-    errno = 0;
+    FileError::clearCause();
     const bool written = file.write(bytes) == bytes.size() && syncToDisk(file);
     if (!written) {
-        const int cause = errno;
+        const int cause = FileError::lastCause();
         // Take back whatever part did reach the file: a half record must not
         // be left behind for a booking the teacher was told had failed.
         file.resize(before);

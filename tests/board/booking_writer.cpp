@@ -20,6 +20,11 @@
 #include <QThread>
 #include <cstdio>
 
+#ifdef Q_OS_WIN
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 namespace {
 
 const QDate Today(2018, 8, 1);
@@ -43,6 +48,10 @@ int code(BookingLog::Outcome outcome)
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
+#ifdef Q_OS_WIN
+    // Lines end in LF alone, as the tests read them, not CR LF.
+    ::_setmode(::_fileno(stdout), _O_BINARY);
+#endif
     const QStringList args = app.arguments();
     if (args.size() < 4)
         return 2;

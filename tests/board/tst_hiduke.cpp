@@ -527,7 +527,9 @@ void TestHiduke::failedWriteLeavesButton_data()
 {
     QTest::addColumn<bool>("clearing");
     QTest::addColumn<QString>("reason");
+#ifdef Q_OS_UNIX
     QTest::newRow("booking past the file size limit") << false << QStringLiteral("大きすぎます");
+#endif
     QTest::newRow("clearing in a file turned folder") << true << QStringLiteral("フォルダー");
 }
 
@@ -535,14 +537,12 @@ void TestHiduke::failedWriteLeavesButton()
 {
     QFETCH(bool, clearing);
     QFETCH(QString, reason);
-#ifndef Q_OS_UNIX
-    QSKIP("needs setrlimit");
-#else
     const QString path = m_dir->filePath(Room + ".dat");
     writeBookings("\"07/30-1\",\"x\"\r\n");
     auto board = makeBoard(QDate(2018, 8, 1), 20ms);
     QVERIFY(board->Form_Load());
 
+#ifdef Q_OS_UNIX
     // Room for a few bytes more, not for a record: set just for the write.
     struct rlimit saved = {};
     QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
@@ -553,6 +553,7 @@ void TestHiduke::failedWriteLeavesButton()
         setrlimit(RLIMIT_FSIZE, &saved);
         std::signal(SIGXFSZ, oldHandler);
     });
+#endif
 
     QString message;
     if (clearing) {
@@ -565,6 +566,7 @@ void TestHiduke::failedWriteLeavesButton()
         QCOMPARE(slot(*board, 1)->text(), QStringLiteral("x"));
         whenModal([&message](QWidget *error) { answer(error, QMessageBox::Ok, &message); });
     } else {
+#ifdef Q_OS_UNIX
         whenModal([&](QWidget *dialog) {
             pick(dialog, "List1", 0);
             QCOMPARE(setrlimit(RLIMIT_FSIZE, &tight), 0);
@@ -574,6 +576,7 @@ void TestHiduke::failedWriteLeavesButton()
                 answer(error, QMessageBox::Ok, &message);
             });
         });
+#endif
     }
     const int p = clearing ? 1 : 2;
     QTest::mouseClick(slot(*board, p), Qt::LeftButton);
@@ -581,7 +584,6 @@ void TestHiduke::failedWriteLeavesButton()
     QVERIFY2(message.contains(QStringLiteral("理科室.dat")), qPrintable(message));
     QVERIFY2(message.contains(reason), qPrintable(message));
     QCOMPARE(slot(*board, p)->text(), clearing ? QStringLiteral("x") : QString());
-#endif
 }
 
 // Two computers on one room: what one books or clears shows on the other

@@ -1,0 +1,17 @@
+# Cross-compiling for 64-bit Windows with Debian's MinGW-w64 (posix threads,
+# which std::thread and Qt need). Used for Qt itself and for the program.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+
+set(_mingw x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER   ${_mingw}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${_mingw}-g++-posix)
+set(CMAKE_RC_COMPILER  ${_mingw}-windres)
+
+# Libraries and headers only from the MinGW tree (and the prefixes a build
+# adds); programs such as moc come from the host.
+list(APPEND CMAKE_FIND_ROOT_PATH /usr/${_mingw})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
