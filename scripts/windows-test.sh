@@ -74,6 +74,11 @@ for font in /usr/share/fonts/opentype/ipafont-gothic/ipag.ttf \
     ln -sfn "$font" "$qt/lib/fonts/"
 done
 
+# Qt's Japanese texts where an installed Qt keeps its translations, for the
+# tests that load them from there.
+mkdir -p "$qt/translations"
+ln -sfn /usr/share/qt6/translations/qtbase_ja.qm "$qt/translations/"
+
 results=$build/test-results
 rm -rf "$results"
 mkdir -p "$results"

@@ -8,6 +8,8 @@
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
+#else
+#include <windows.h>
 #endif
 
 class TestFileError : public QObject
@@ -25,6 +27,19 @@ void TestFileError::reason_data()
     QTest::addColumn<QString>("expected");
 
     const QString nothing;
+#ifdef Q_OS_WIN
+    // Windows' file functions report GetLastError() codes, not errno.
+    QTest::newRow("access denied") << nothing << int(ERROR_ACCESS_DENIED) << "アクセスが許可されていません。";
+    QTest::newRow("folder gone") << nothing << int(ERROR_PATH_NOT_FOUND) << "フォルダーが見つかりません。";
+    QTest::newRow("disk full") << nothing << int(ERROR_HANDLE_DISK_FULL) << "ディスクに空きがありません。";
+    QTest::newRow("file held open") << nothing << int(ERROR_SHARING_VIOLATION) << "ほかのプログラムがファイルを使用中です。";
+    QTest::newRow("range locked") << nothing << int(ERROR_LOCK_VIOLATION) << "ファイルがほかのプログラムにロックされています。";
+    QTest::newRow("share gone") << nothing << int(ERROR_BAD_NET_NAME) << "共有フォルダーが見つかりません。";
+    QTest::newRow("share dropped") << nothing << int(ERROR_NETNAME_DELETED) << "共有フォルダーとの接続が切れました。";
+    QTest::newRow("file too large") << nothing << int(ERROR_FILE_TOO_LARGE) << "ファイルが大きすぎます。";
+    const int otherCode = ERROR_INVALID_PARAMETER;
+    const int denied = ERROR_ACCESS_DENIED;
+#else
     QTest::newRow("access denied") << nothing << EACCES << "アクセスが許可されていません。";
     QTest::newRow("folder gone") << nothing << ENOENT << "フォルダーが見つかりません。";
     QTest::newRow("disk full") << nothing << ENOSPC << "ディスクに空きがありません。";
@@ -37,10 +52,13 @@ void TestFileError::reason_data()
     QTest::newRow("too many links") << nothing << EMLINK << "リンクの数が多すぎます。";
     QTest::newRow("input/output error") << nothing << EIO
                                         << "入出力エラーです。ディスクかネットワークに障害があるかもしれません。";
+    const int otherCode = EINVAL;
+    const int denied = EACCES;
+#endif
     QTest::newRow("no cause known") << nothing << 0 << "原因不明のエラーです。";
     QTest::newRow("other code keeps its number")
-        << nothing << EINVAL << QStringLiteral("システムのエラーです（エラー番号 %1）。").arg(EINVAL);
-    QTest::newRow("folder in the way") << "folder" << EACCES << "同じ名前のフォルダーがあります。";
+        << nothing << otherCode << QStringLiteral("システムのエラーです（エラー番号 %1）。").arg(otherCode);
+    QTest::newRow("folder in the way") << "folder" << denied << "同じ名前のフォルダーがあります。";
 #ifdef Q_OS_UNIX
     QTest::newRow("link to a missing target") << "dangling link" << ENOENT << "リンク先「%1」が見つかりません。";
     QTest::newRow("fifo in the way") << "fifo" << EINVAL << "通常のファイルではありません。";

@@ -656,7 +656,8 @@ void TestHiduke::slotCaptionLines_data()
     }
     // Texts from elsewhere keep their words whole where they can.
     QTest::newRow("words") << "Lab work" << -1 << QStringList{"Lab", "work"};
-    QTest::newRow("a word wider than a line") << "Laboratory" << -1 << QStringList{"Labora", "tory"};
+    // Where such a word breaks depends on the font's Latin widths.
+    QTest::newRow("a word wider than a line") << "Laboratory" << -1 << QStringList{"Labo…", "…tory"};
 }
 
 void TestHiduke::slotCaptionLines()
@@ -668,7 +669,14 @@ void TestHiduke::slotCaptionLines()
     auto *button = qobject_cast<WrappingButton *>(slot(*board, 1));
     QVERIFY(button);
     button->setCaption(caption, breakAfter);
-    QCOMPARE(button->lines(), lines);
+    if (lines.first().endsWith(QChar(0x2026))) {
+        QCOMPARE(button->lines().size(), 2);
+        QCOMPARE(button->lines().join(QString()), caption);
+        QVERIFY(button->lines().first().startsWith(lines.first().chopped(1)));
+        QVERIFY(button->lines().last().endsWith(lines.last().mid(1)));
+    } else {
+        QCOMPARE(button->lines(), lines);
+    }
 
     // As painted: a band of ink for each line that shows anything, centred
     // (to 10 pixels: a glyph's ink need not be centred in its cell).
