@@ -1,5 +1,6 @@
 #include "board/LineReader.h"
 
+#include <QBuffer>
 #include <QTest>
 
 #include <algorithm>
@@ -9,34 +10,21 @@ namespace {
 // A file that hands out at most `piece` bytes a read, as a pipe or a network
 // share may, and whose read at byte failAt fails once, as a failing disk's
 // does (-1: never).
-class Device : public QIODevice
+struct Device : QBuffer
 {
-public:
-    Device(const QByteArray &bytes, qint64 piece, qint64 failAt) : m_bytes(bytes), m_piece(piece), m_failAt(failAt)
-    {
-        open(ReadOnly | Unbuffered);
-    }
+    qint64 piece = 0;
+    qint64 failAt = -1;
     qint64 largestRead = 0;
 
-protected:
     qint64 readData(char *data, qint64 max) override
     {
         largestRead = qMax(largestRead, max);
-        const qint64 at = pos();
-        if (at == m_failAt) {
-            m_failAt = -1;
+        if (pos() == failAt) {
+            failAt = -1;
             return -1;
         }
-        const qint64 n = std::min({max, m_piece, m_bytes.size() - at, m_failAt > at ? m_failAt - at : max});
-        memcpy(data, m_bytes.constData() + at, size_t(n));
-        return n;
+        return QBuffer::readData(data, std::min({max, piece, failAt > pos() ? failAt - pos() : max}));
     }
-    qint64 writeData(const char *, qint64) override { return -1; }
-
-private:
-    QByteArray m_bytes;
-    qint64 m_piece;
-    qint64 m_failAt;
 };
 
 } // namespace
@@ -100,8 +88,11 @@ private slots:
         QFETCH(qint64, overlong);
 
         for (const qint64 piece : {bytes.size() + 1, qint64(5)}) {
-            Device device(bytes, piece, failAt);
-            QVERIFY(device.seek(start));
+            Device device;
+            device.setData(bytes);
+            device.piece = piece;
+            device.failAt = failAt;
+            QVERIFY(device.open(QIODevice::ReadOnly | QIODevice::Unbuffered) && device.seek(start));
             LineReader reader(device, start, end < 0 ? bytes.size() : end);
             QByteArrayList read;
             QByteArrayView line;
