@@ -125,9 +125,10 @@ namespace {
 
 constexpr const char *CodecName = "windows-31j";
 
-// Converters are costly to open, so one of each lives for the whole run.
-// Qt without ICU has no CP932 at all; a board that could not read its file
-// correctly must not start, so that is a hard stop rather than mojibake.
+// The decoder is costly to open and runs for every text read, so one lives
+// for the whole run. Qt without ICU has no CP932 at all; a board that could
+// not read its file correctly must not start, so that is a hard stop rather
+// than mojibake.
 QStringDecoder &decoder()
 {
     static QStringDecoder d = [] {
@@ -139,15 +140,15 @@ QStringDecoder &decoder()
     return d;
 }
 
-QStringEncoder &encoder()
+// A fresh encoder for every text: Qt 6.4 does not clear an ICU encoder's
+// error count on resetState(), so after one refused text every later one
+// would be refused too. Texts are encoded once a booking, so this is cheap.
+QStringEncoder encoder()
 {
-    static QStringEncoder e = [] {
-        QStringEncoder made(CodecName, QStringConverter::Flag::Stateless);
-        if (!made.isValid())
-            qFatal("roomboard: this Qt has no %s (CP932) converter", CodecName);
-        return made;
-    }();
-    return e;
+    QStringEncoder made(CodecName, QStringConverter::Flag::Stateless);
+    if (!made.isValid())
+        qFatal("roomboard: this Qt has no %s (CP932) converter", CodecName);
+    return made;
 }
 
 } // namespace
@@ -177,12 +178,9 @@ QString decode(QByteArrayView bytes)
 
 std::optional<QByteArray> encode(QStringView text)
 {
-    QStringEncoder &e = encoder();
-    e.resetState();
+    QStringEncoder e = encoder();
     QByteArray bytes = e.encode(text);
-    const bool failed = e.hasError();
-    e.resetState();
-    if (failed)
+    if (e.hasError())
         return std::nullopt;
     return bytes;
 }

@@ -4,8 +4,6 @@
 //   booking_writer FOLDER ROOM race TEXT STARTFILE KEY...
 //       once STARTFILE exists, tries to book every KEY and prints "won KEY"
 //       for those it got; exit 0 unless something else than a lost race
-//   booking_writer FOLDER ROOM many TEXT KEY...
-//       books every KEY, waiting its turn while busy
 //   booking_writer FOLDER ROOM loop
 //       books and clears slot after slot for ever, printing "saved KEY TEXT"
 //       once each record is on disk
@@ -25,26 +23,6 @@
 #include <io.h>
 #endif
 
-namespace {
-
-const QDate Today(2018, 8, 1);
-
-int code(BookingLog::Outcome outcome)
-{
-    switch (outcome) {
-    case BookingLog::Outcome::Written:
-        return 0;
-    case BookingLog::Outcome::SlotChanged:
-        return 3;
-    case BookingLog::Outcome::Busy:
-        return 4;
-    default:
-        return 5;
-    }
-}
-
-} // namespace
-
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
@@ -56,13 +34,12 @@ int main(int argc, char *argv[])
     if (args.size() < 4)
         return 2;
     BookingLog log(args[1], args[2]);
-    const DateWindow window = DateWindow::current(Today);
+    const DateWindow window = DateWindow::current(QDate(2018, 8, 1));
     BookingReplay replay(window, 0);
     if (!log.replay(replay, nullptr))
         return 6;
-    const QString mode = args[3];
 
-    if (mode == QLatin1String("race") && args.size() >= 7) {
+    if (args[3] == QLatin1String("race") && args.size() >= 7) {
         for (int waited = 0; !QFileInfo::exists(args[5]); ++waited) {
             if (waited > 20000)
                 return 7;
@@ -73,24 +50,12 @@ int main(int argc, char *argv[])
             if (outcome == BookingLog::Outcome::Written)
                 std::printf("won %s\n", qPrintable(args[i]));
             else if (outcome != BookingLog::Outcome::SlotChanged)
-                return code(outcome);
+                return 10 + int(outcome);
         }
         return 0;
     }
 
-    if (mode == QLatin1String("many") && args.size() >= 6) {
-        for (int i = 5; i < args.size(); ++i) {
-            BookingLog::Outcome outcome;
-            while ((outcome = log.write(replay, args[i], QString(), args[4], nullptr))
-                   == BookingLog::Outcome::Busy) {
-            }
-            if (outcome != BookingLog::Outcome::Written)
-                return code(outcome);
-        }
-        return 0;
-    }
-
-    if (mode == QLatin1String("loop")) {
+    if (args[3] == QLatin1String("loop")) {
         for (int i = 0;; ++i) {
             const int slot = i % SlotKey::SlotCount + 1;
             const QString key = SlotKey::make(window, slot);

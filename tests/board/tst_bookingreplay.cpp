@@ -4,13 +4,14 @@
 
 #include <QTest>
 
+using Lines = QList<QByteArray>;
 using Slots = QMap<int, QString>;
 
 namespace {
 
-QByteArray record(const QString &key, const QString &text)
+QByteArray record(const char *key, const QString &text)
 {
-    return BookingRecord::format(key, text).value().chopped(2);
+    return BookingRecord::format(QString::fromLatin1(key), text).value().chopped(2);
 }
 
 } // namespace
@@ -19,163 +20,126 @@ class TestBookingReplay : public QObject
 {
     Q_OBJECT
 private slots:
-    void replay_data();
-    void replay();
-    void dayColumnsByEquality_data();
-    void dayColumnsByEquality();
-    void invalidTextStillBooks();
-    void manyDistinctTexts();
-    void textsAlikeButForTheMiddle();
-    void changedOnlyWhenTheTextChanges();
+    // The file's lines in order; what the 70 slots show after them, and the
+    // naming mode, which starts at 7 so that "left as it was" shows.
+    void replay_data()
+    {
+        QTest::addColumn<QDate>("today");
+        QTest::addColumn<Lines>("lines");
+        QTest::addColumn<Slots>("shown");
+        QTest::addColumn<int>("mode");
+
+        const QDate wed(2018, 8, 1); // columns 07/30…08/03 and 08/06…08/10
+        const int keep = 7;
+        const QString nb = "１-２　数学", lt = "１Ａ　　理科", lt2 = "２Ａ　　理科", other = "その他　委員会";
+        QTest::newRow("empty file") << wed << Lines{} << Slots{} << keep;
+        QTest::newRow("numbered booking") << wed << Lines{record("07/30-3", nb)} << Slots{{3, nb}} << 1;
+        QTest::newRow("booking then clearing") << wed << Lines{record("07/30-3", nb), record("07/30-3", "")}
+                                               << Slots{} << 0;
+        QTest::newRow("later record wins") << wed << Lines{record("07/31-2", nb), record("07/31-2", lt)}
+                                           << Slots{{9, lt}} << 0;
+        QTest::newRow("the key's last character names the lesson, 0 and others the seventh")
+            << wed << Lines{record("07/30-0", lt), record("08/06-0", lt), record("08/10-x", lt), record("07/31", nb)}
+            << Slots{{7, lt}, {42, lt}, {70, lt}, {8, nb}} << 1;
+        QTest::newRow("その他 and a lone ideographic space leave the mode")
+            << wed << Lines{record("08/06-2", other), record("07/30-1", "　")} << Slots{{37, other}, {1, "　"}} << keep;
+        QTest::newRow("the last record that decides sets the mode")
+            << wed << Lines{record("07/31-2", lt), record("07/31-3", nb), record("08/01-1", other)}
+            << Slots{{9, lt}, {10, nb}, {15, other}} << 1;
+        QTest::newRow("ＪＫ- is lettered by its second character") << wed << Lines{record("07/30-4", "ＪＫ-　理科")}
+                                                                     << Slots{{4, "ＪＫ-　理科"}} << 0;
+        QTest::newRow("days the window does not show")
+            << wed << Lines{record("09/03-1", nb), record("07/29-1", nb), record("08/04-1", nb), record("08/05-1", nb)}
+            << Slots{} << keep;
+        QTest::newRow("keys that name no slot")
+            << wed << Lines{record("07/30-7", nb), record("08/10-9", nb), record("07/3", nb), record("13/30-1", nb),
+                            record("7/30-1", nb), record("07-30-1", nb)}
+            << Slots{} << keep;
+        QTest::newRow("bare and blank-led keys") << wed << Lines{"  07/30-1,a", "\t\"07/30-2\",\"b\""}
+                                                 << Slots{{1, "a"}, {2, "b"}} << 0;
+        QTest::newRow("lines that are no record, between records")
+            << wed << Lines{"\"07/30-1\",\"x", record("07/30-2", nb), "\"07/30-4\"", "\"07/30-3\",\"a\",\"b\"",
+                            record("07/30-5", nb)}
+            << Slots{{2, nb}, {5, nb}} << 1;
+        QTest::newRow("invalid bytes still book") << wed << Lines{"\"07/30-1\",\"\xFF\x82\""}
+                                                  << Slots{{1, QString(2, QChar::ReplacementCharacter)}} << 0;
+        // Texts are kept decoded by their bytes: those alike in all but a few
+        // bytes, and those too long to keep, still show as themselves.
+        const QString a = "３Ｃ　　ＡＢＣＤ数学保体", b = "３Ｃ　　ＡＢＸＤ数学保体", c = "４Ｃ　　ＡＢＣＤ数学保体";
+        QTest::newRow("texts alike but for a few bytes")
+            << wed << Lines{record("07/30-1", a), record("07/30-2", b), record("07/30-3", c), record("07/30-4", lt),
+                            record("07/30-5", lt2), record("07/30-6", a)}
+            << Slots{{1, a}, {2, b}, {3, c}, {4, lt}, {5, lt2}, {6, a}} << 0;
+        const QString longer = "１Ａ　　" + QString(40, u'理');
+        QTest::newRow("long text") << wed << Lines{record("07/30-1", nb), record("07/30-2", longer), record("07/30-3", longer)}
+                                   << Slots{{1, nb}, {2, longer}, {3, longer}} << 0;
+        // Far more texts than are kept: what was shown before they are let go
+        // stays shown.
+        Lines many{record("07/30-1", lt), record("08/10-0", nb)};
+        for (int i = 0; i < 40000; ++i)
+            many << "\"07/30-2\",\"" + QByteArray::number(i) + '"';
+        many << record("07/30-3", "17");
+        QTest::newRow("40000 distinct texts") << wed << many << Slots{{1, lt}, {2, "39999"}, {3, "17"}, {70, nb}} << 0;
+        // Days are matched by their date, not by a range of dates.
+        QTest::newRow("month end") << QDate(2018, 8, 30)
+                                   << Lines{record("08/29-1", nb), record("08/31-2", nb), record("09/03-1", lt)}
+                                   << Slots{{15, nb}, {30, nb}, {36, lt}} << 0;
+        QTest::newRow("new year") << QDate(2018, 12, 28)
+                                  << Lines{record("12/28-1", nb), record("12/31-2", nb), record("01/04-0", nb)}
+                                  << Slots{{29, nb}, {37, nb}, {70, nb}} << 1;
+        QTest::newRow("29 february of a common year") << QDate(2019, 2, 27) << Lines{record("02/29-1", nb)}
+                                                      << Slots{} << keep;
+        QTest::newRow("29 february of a leap year") << QDate(2024, 2, 27) << Lines{record("02/29-1", nb)}
+                                                    << Slots{{22, nb}} << 1;
+    }
+
+    void replay()
+    {
+        QFETCH(QDate, today);
+        QFETCH(Lines, lines);
+        QFETCH(Slots, shown);
+        QFETCH(int, mode);
+
+        BookingReplay replay(DateWindow::current(today), 7);
+        for (const QByteArray &line : lines)
+            replay.addLine(line);
+        Slots actual;
+        for (int p = 1; p <= SlotKey::SlotCount; ++p) {
+            if (!replay.slotText(p).isEmpty())
+                actual.insert(p, replay.slotText(p));
+        }
+        QCOMPARE(actual, shown);
+        QCOMPARE(replay.namingMode(), mode);
+    }
+
+    // A board keeps one replay between refreshes, repaints only the slots
+    // whose text changed, and decodes afresh a file re-saved as UTF-8.
+    void boardKeepsItsReplay()
+    {
+        const QString nb = "１-２　数学";
+        BookingReplay replay(DateWindow::current(QDate(2018, 8, 1)), 0);
+        replay.addLine(record("07/30-1", nb));
+        replay.addLine(record("07/30-2", nb));
+        QCOMPARE(replay.takeChangedSlots().to_ulong(), 0b110ul);
+        replay.addLine(record("07/30-1", nb));
+        replay.setSlotText(2, nb);
+        QCOMPARE(replay.takeChangedSlots().to_ulong(), 0ul);
+        replay.addLine(record("07/30-1", ""));
+        replay.setSlotText(3, nb);
+        QCOMPARE(replay.takeChangedSlots().to_ulong(), 0b1010ul);
+        replay.clearSlots();
+        QCOMPARE(replay.takeChangedSlots().to_ulong(), 0b1100ul);
+
+        const QByteArray utf8 = "\"07/30-1\",\"" + nb.toUtf8() + '"';
+        replay.addLine(utf8);
+        replay.setEncoding(BookingReplay::Encoding::Utf8);
+        replay.addLine(utf8);
+        QCOMPARE(replay.slotText(1), nb);
+        // The slot the board is about to book.
+        QCOMPARE(replay.slotForKey("08/10-0"), 70);
+        QCOMPARE(replay.slotForKey("09/03-1"), 0);
+    }
 };
-
-// Window: column 0 = 2018/07/30, column 5 = 2018/08/06.
-void TestBookingReplay::replay_data()
-{
-    QTest::addColumn<QList<QByteArray>>("lines");
-    QTest::addColumn<Slots>("expected");
-    QTest::addColumn<int>("mode");
-
-    const QString nb = QStringLiteral("１-２　数学");
-    const int keep = 7; // the board's mode before the refresh, to see "unchanged"
-
-    QTest::newRow("empty file") << QList<QByteArray>{} << Slots{} << keep;
-    QTest::newRow("numbered booking") << QList<QByteArray>{record("07/30-3", nb)} << Slots{{3, nb}} << 1;
-    QTest::newRow("booking then clearing")
-        << QList<QByteArray>{record("07/30-3", nb), record("07/30-3", {})} << Slots{} << 0;
-    QTest::newRow("after lessons is slot 7")
-        << QList<QByteArray>{record("07/30-0", QStringLiteral("１Ａ　　理科"))}
-        << Slots{{7, QStringLiteral("１Ａ　　理科")}} << 0;
-    QTest::newRow("second monday after lessons")
-        << QList<QByteArray>{record("08/06-0", QStringLiteral("２-３　英語"))}
-        << Slots{{42, QStringLiteral("２-３　英語")}} << 1;
-    QTest::newRow("sonota leaves mode")
-        << QList<QByteArray>{record("08/06-2", QStringLiteral("その他　委員会"))}
-        << Slots{{37, QStringLiteral("その他　委員会")}} << keep;
-    QTest::newRow("JK numbered is lettered by its text")
-        << QList<QByteArray>{record("07/30-4", QStringLiteral("ＪＫ-　理科"))}
-        << Slots{{4, QStringLiteral("ＪＫ-　理科")}} << 0;
-    QTest::newRow("lone ideographic space leaves mode")
-        << QList<QByteArray>{record("07/30-1", QStringLiteral("　"))} << Slots{{1, QStringLiteral("　")}} << keep;
-    QTest::newRow("outside window changes nothing")
-        << QList<QByteArray>{record("09/03-1", nb)} << Slots{} << keep;
-    QTest::newRow("later record wins")
-        << QList<QByteArray>{record("07/31-2", nb), record("07/31-2", QStringLiteral("３Ｃ　　国語"))}
-        << Slots{{9, QStringLiteral("３Ｃ　　国語")}} << 0;
-    QTest::newRow("last deciding record sets mode")
-        << QList<QByteArray>{record("07/31-2", nb), record("08/01-1", QStringLiteral("その他　総合"))}
-        << Slots{{9, nb}, {15, QStringLiteral("その他　総合")}} << 1;
-    QTest::newRow("saturday skipped") << QList<QByteArray>{record("08/04-1", nb)} << Slots{} << keep;
-    QTest::newRow("sunday skipped") << QList<QByteArray>{record("08/05-1", nb)} << Slots{} << keep;
-    QTest::newRow("slot digit 7 skipped") << QList<QByteArray>{record("07/30-7", nb)} << Slots{} << keep;
-    QTest::newRow("slot digit 9 skipped") << QList<QByteArray>{record("08/10-9", nb)} << Slots{} << keep;
-    QTest::newRow("non-digit counts as 0")
-        << QList<QByteArray>{record("08/10-x", nb)} << Slots{{70, nb}} << 1;
-    QTest::newRow("short key skipped") << QList<QByteArray>{record("07/3", nb)} << Slots{} << keep;
-    QTest::newRow("bad lines skipped, rest loads")
-        << QList<QByteArray>{QByteArray("\"07/30-1\",\"x"), record("07/30-2", nb), QByteArray("\"a\""),
-                             QByteArray("\"07/30-3\",\"a\",\"b\""), record("07/30-5", nb)}
-        << Slots{{2, nb}, {5, nb}} << 1;
-}
-
-void TestBookingReplay::replay()
-{
-    QFETCH(QList<QByteArray>, lines);
-    QFETCH(Slots, expected);
-    QFETCH(int, mode);
-
-    BookingReplay replay(DateWindow::current(QDate(2018, 8, 1)), 7);
-    for (const QByteArray &line : lines)
-        replay.addLine(line);
-    for (int p = 1; p <= SlotKey::SlotCount; ++p)
-        QCOMPARE(replay.slotText(p), expected.value(p));
-    QCOMPARE(replay.namingMode(), mode);
-}
-
-void TestBookingReplay::dayColumnsByEquality_data()
-{
-    QTest::addColumn<QDate>("today");
-    QTest::addColumn<QByteArray>("line");
-    QTest::addColumn<int>("slot");
-
-    // Across New Year every day column still finds its records.
-    QTest::newRow("new year, december") << QDate(2018, 12, 28) << record("12/28-1", "x") << 29;
-    QTest::newRow("new year, january") << QDate(2018, 12, 28) << record("01/04-0", "x") << 70;
-    // 29 February of a leap year, read in a year without one, has no column.
-    QTest::newRow("leap day in a common year") << QDate(2019, 2, 27) << record("02/29-1", "x") << 0;
-    QTest::newRow("leap day in a leap year") << QDate(2024, 2, 27) << record("02/29-1", "x") << 22;
-}
-
-void TestBookingReplay::dayColumnsByEquality()
-{
-    QFETCH(QDate, today);
-    QFETCH(QByteArray, line);
-    QFETCH(int, slot);
-
-    BookingReplay replay(DateWindow::current(today), 0);
-    replay.addLine(line);
-    for (int p = 1; p <= SlotKey::SlotCount; ++p)
-        QCOMPARE(replay.slotText(p), p == slot ? QStringLiteral("x") : QString());
-}
-
-void TestBookingReplay::invalidTextStillBooks()
-{
-    BookingReplay replay(DateWindow::current(QDate(2018, 8, 1)), 0);
-    replay.addLine(QByteArray("\"07/30-1\",\"\xFF\x82\""));
-    QCOMPARE(replay.slotText(1), QString(2, QChar::ReplacementCharacter));
-}
-
-// More distinct texts than a replay keeps decoded: slots keep what they show
-// when the kept texts are let go.
-void TestBookingReplay::manyDistinctTexts()
-{
-    BookingReplay replay(DateWindow::current(QDate(2018, 8, 1)), 0);
-    replay.addLine(record("07/30-2", QStringLiteral("１Ａ　　理科")));
-    for (int i = 0; i < 5000; ++i)
-        replay.addLine(record("07/30-1", QStringLiteral("その他　%1").arg(i)));
-    QCOMPARE(replay.slotText(2), QStringLiteral("１Ａ　　理科"));
-    QCOMPARE(replay.slotText(1), QStringLiteral("その他　4999"));
-    replay.addLine(record("07/30-3", QStringLiteral("その他　17")));
-    QCOMPARE(replay.slotText(3), QStringLiteral("その他　17"));
-}
-
-// Long texts are compared in full, not by their ends alone.
-void TestBookingReplay::textsAlikeButForTheMiddle()
-{
-    // 24 bytes each, equal in their first and last eight.
-    const QString a = QStringLiteral("３Ｃ　　ＡＢＣＤ数学保体");
-    const QString b = QStringLiteral("３Ｃ　　ＡＢＸＤ数学保体");
-    const QString longer = QString(40, QChar(u'理'));
-    BookingReplay replay(DateWindow::current(QDate(2018, 8, 1)), 0);
-    replay.addLine(record("07/30-1", a));
-    replay.addLine(record("07/30-2", b));
-    replay.addLine(record("07/30-3", longer));
-    replay.addLine(record("07/30-4", a));
-    QCOMPARE(replay.slotText(1), a);
-    QCOMPARE(replay.slotText(2), b);
-    QCOMPARE(replay.slotText(3), longer);
-    QCOMPARE(replay.slotText(4), a);
-}
-
-void TestBookingReplay::changedOnlyWhenTheTextChanges()
-{
-    const QString nb = QStringLiteral("１-２　数学");
-    BookingReplay replay(DateWindow::current(QDate(2018, 8, 1)), 0);
-    replay.addLine(record("07/30-1", nb));
-    replay.addLine(record("07/30-2", nb));
-    QCOMPARE(replay.takeChangedSlots().count(), size_t(2));
-    replay.addLine(record("07/30-1", nb));
-    replay.setSlotText(2, nb);
-    QCOMPARE(replay.takeChangedSlots().count(), size_t(0));
-    replay.addLine(record("07/30-1", {}));
-    replay.addLine(record("07/30-2", QStringLiteral("２-１　英語")));
-    const auto changed = replay.takeChangedSlots();
-    QVERIFY(changed.test(1) && changed.test(2) && changed.count() == 2);
-    QCOMPARE(replay.slotText(1), QString());
-    replay.clearSlots();
-    QCOMPARE(replay.takeChangedSlots().count(), size_t(1));
-    QCOMPARE(replay.slotText(2), QString());
-}
 
 QTEST_GUILESS_MAIN(TestBookingReplay)
 #include "tst_bookingreplay.moc"
