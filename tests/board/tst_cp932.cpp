@@ -32,7 +32,12 @@ private slots:
         QTest::newRow("FD stands alone") << QByteArray("\xFD\x40") << bad + "@" << 2 << false;
         QTest::newRow("80 trails") << QByteArray("\x81\x80") << "÷" << 1 << true;
         QTest::newRow("FC trails") << QByteArray("\x81\xFC") << "◯" << 1 << true;
-        QTest::newRow("7F never trails") << QByteArray("\x81\x7F") << bad + bad << 2 << false;
+#ifdef Q_OS_WIN
+        const QString del = QStringLiteral("\x7F"); // Windows' code page 932 has DEL there
+#else
+        const QString del = bad; // ICU's has nothing
+#endif
+        QTest::newRow("7F never trails") << QByteArray("\x81\x7F") << bad + del << 2 << false;
         QTest::newRow("FD never trails") << QByteArray("\x81\xFD\x41") << bad + bad + "A" << 3 << false;
         QTest::newRow("quote never trails") << QByteArray("\x82\x22") << bad + "\"" << 2 << false;
         QTest::newRow("lead byte as trail byte") << QByteArray("\x81\x81\x81") << "＝" + bad << 2 << false;
