@@ -6,16 +6,14 @@
 //    CR before it belongs to the line end, the last line needs none, a line
 //    over the cap is passed over), whether the reading starts at the top or
 //    at a line end in the middle, and wherever it falls in the reader's chunks;
-//  - shows, slot by slot, what the last record for the slot's date and lesson
-//    says, and the naming mode of the last deciding record, in windows across
-//    a month end, New Year and 29 February.
+//  - shows in each slot the text of the last record for it.
 
 #include "board/BookingRecord.h"
 #include "board/BookingReplay.h"
 #include "board/Cp932.h"
 #include "board/DateWindow.h"
 #include "board/LineReader.h"
-#include "board/NamingMode.h"
+#include "board/SlotKey.h"
 
 #include <QBuffer>
 #include <array>
@@ -76,32 +74,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     const QByteArray file(reinterpret_cast<const char *>(data), qsizetype(size));
     const std::vector<QByteArrayView> lines = readLines(file, 0);
-    // Today and the naming mode before; 7 shows "left as it was".
-    for (const auto &[today, before] : {std::pair{QDate(2018, 8, 1), 7}, {QDate(2018, 12, 23), 0},
-                                        {QDate(2016, 2, 27), 1}, {QDate(2019, 3, 1), 7}}) {
-        const DateWindow window = DateWindow::current(today);
-        BookingReplay replay(window, before);
-        std::array<QString, 71> shown;
-        int mode = before;
+    // Each slot shows the last record whose key names it, across a month
+    // end, New Year and 29 February.
+    for (const QDate today : {QDate(2018, 8, 1), QDate(2018, 12, 23), QDate(2016, 2, 27), QDate(2019, 3, 1)}) {
+        BookingReplay replay(DateWindow::current(today), 0);
+        std::array<QString, SlotKey::SlotCount + 1> shown;
         for (QByteArrayView line : lines) {
             replay.addLine(line);
             const auto record = BookingRecord::parse(line);
-            if (!record || record->key.size() < 5)
-                continue;
-            int column = 0;
-            while (column < 10 && record->key.first(5) != window.columnDate(column).toString(u"MM/dd").toLatin1())
-                ++column;
-            const char last = record->key.back();
-            const int digit = last >= '0' && last <= '9' ? last - '0' : 0;
-            if (column == 10 || digit > 6)
-                continue;
-            const int slot = 7 * column + (digit == 0 ? 7 : digit);
-            shown[slot] = Cp932::decode(record->text);
-            mode = NamingMode::afterText(shown[slot], mode);
+            if (const int slot = record ? replay.slotForKey(record->key) : 0)
+                shown[slot] = Cp932::decode(record->text);
         }
-        for (int slot = 1; slot <= 70; ++slot)
+        for (int slot = 1; slot <= SlotKey::SlotCount; ++slot)
             check(replay.slotText(slot) == shown[slot], "a slot shows what the file does not say");
-        check(replay.namingMode() == mode, "the naming mode is not that of the last deciding record");
     }
 
     const qsizetype middle = file.lastIndexOf('\n', file.size() / 2);
