@@ -11,7 +11,7 @@
 
 namespace {
 
-const QString Writer = QStringLiteral(BOOKING_WRITER);
+const DateWindow Window = DateWindow::current(QDate(2018, 8, 1));
 
 // The file's lines, split at LF, CR kept.
 QByteArrayList fileLines(const QString &path)
@@ -21,6 +21,18 @@ QByteArrayList fileLines(const QString &path)
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
     return lines;
+}
+
+// The records a writer reports on disk, as lines of the file.
+QByteArrayList won(QProcess &writer)
+{
+    QByteArrayList records;
+    for (const QByteArray &line : writer.readAllStandardOutput().split('\n')) {
+        const QByteArrayList words = line.split(' ');
+        if (words.size() == 3 && words[0] == "won")
+            records << '"' + words[1] + "\",\"" + words[2] + "\"\r";
+    }
+    return records;
 }
 
 } // namespace
@@ -36,35 +48,31 @@ private slots:
     // and the file holds one whole line a slot.
     void sameSlotHasOneWinner()
     {
-        const DateWindow window = DateWindow::current(QDate(2018, 8, 1));
         const QString start = m_dir.filePath("go");
         QStringList shared;
         for (int slot = 1; slot <= 20; ++slot)
-            shared << SlotKey::make(window, slot);
+            shared << SlotKey::make(Window, slot);
         std::vector<std::unique_ptr<QProcess>> writers;
         for (int i = 0; i < 8; ++i) {
             QStringList keys = shared;
             for (int k = 0; k < 5; ++k)
-                keys.insert(5 * k + 2, SlotKey::make(window, 21 + 5 * i + k));
+                keys.insert(5 * k + 2, SlotKey::make(Window, 21 + 5 * i + k));
             writers.push_back(std::make_unique<QProcess>());
-            writers.back()->start(Writer, QStringList{m_dir.path(), "理科室", "race", QString("P%1").arg(i), start} + keys);
+            writers.back()->start(QStringLiteral(BOOKING_WRITER),
+                                  QStringList{m_dir.path(), "理科室", QString("P%1").arg(i), start} + keys);
             QVERIFY(writers.back()->waitForStarted());
         }
         QTest::qWait(300); // every writer has read the file and waits for the start
         QFile(start).open(QIODevice::WriteOnly);
 
-        QMap<QByteArray, int> winners;
+        QMap<QByteArray, int> winners, inFile;
         for (auto &process : writers) {
             QVERIFY(process->waitForFinished(30000));
             QCOMPARE(process->exitCode(), 0);
-            for (const QByteArray &line : process->readAllStandardOutput().split('\n')) {
-                if (line.startsWith("won "))
-                    ++winners[line.mid(4)];
-            }
+            for (const QByteArray &record : won(*process))
+                ++winners[record.mid(1, 7)];
         }
-        QMap<QByteArray, int> inFile;
-        const QByteArrayList lines = fileLines(m_dir.filePath("理科室.dat"));
-        for (const QByteArray &line : lines) {
+        for (const QByteArray &line : fileLines(m_dir.filePath("理科室.dat"))) {
             const auto record = BookingRecord::parse(line.chopped(1));
             QVERIFY2(record && line.endsWith('\r'), line.constData());
             ++inFile[record->key.toByteArray()];
@@ -74,23 +82,23 @@ private slots:
         QCOMPARE(std::count(inFile.cbegin(), inFile.cend(), 1), 60);
     }
 
-    // SIGKILL at random moments: every record reported saved is in the file,
-    // in order, and nothing but the very last line may be cut off.
+    // SIGKILL at random moments of a writer's work: every record reported
+    // saved is in the file, in order, and nothing but the very last line may
+    // be cut off.
     void killedWriterLosesNothing()
     {
+        QStringList keys;
+        for (int slot = 1; slot <= SlotKey::SlotCount; ++slot)
+            keys << SlotKey::make(Window, slot);
         QByteArrayList saved;
         for (int round = 0; round < 15; ++round) {
             QProcess writer;
-            writer.start(Writer, {m_dir.path(), "音楽室", "loop"});
-            // Once it is under way, at a random moment of its work.
+            writer.start(QStringLiteral(BOOKING_WRITER), QStringList{m_dir.path(), "音楽室", "loop", m_dir.path()} + keys);
             QVERIFY(writer.waitForStarted() && writer.waitForReadyRead(10000));
             QThread::usleep(QRandomGenerator::global()->bounded(0, 30000));
             writer.kill();
             QVERIFY(writer.waitForFinished(5000));
-            for (const QByteArray &line : writer.readAllStandardOutput().split('\n')) {
-                if (line.startsWith("saved "))
-                    saved << line.mid(6) + '\r';
-            }
+            saved << won(writer);
             const QByteArrayList lines = fileLines(m_dir.filePath("音楽室.dat"));
             for (qsizetype i = 0; i + 1 < lines.size(); ++i)
                 QVERIFY2(BookingRecord::parse(lines[i].chopped(1)), lines[i].constData());
