@@ -23,6 +23,7 @@
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -74,6 +75,19 @@ bool lockByte(QFile &file, qint64 byte)
     return ::fcntl(file.handle(), F_OFD_SETLK, &request) == 0;
 #endif
 }
+
+#ifdef Q_OS_UNIX
+// The disk's own failure, which no file can be made to show: the program's
+// calls of fsync() come here.
+bool failingFsync = false;
+extern "C" int fsync(int fd)
+{
+    if (!failingFsync)
+        return int(::syscall(SYS_fsync, fd));
+    errno = EIO;
+    return -1;
+}
+#endif
 
 // A board's view of the file: the log and its replay of this week.
 struct Board
@@ -467,16 +481,20 @@ private slots:
     // as it was. Tried in a child process, which as root gives up its rights.
     void writeFails_data()
     {
-        QTest::addColumn<bool>("readOnly"); // else too little room left under the file size limit
+        QTest::addColumn<QString>("cause");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("file size limit") << false << "ファイルが大きすぎます。";
-        QTest::newRow("read-only folder") << true << "アクセスが許可されていません。";
+        // Room for a few bytes more, not for the record.
+        QTest::newRow("file size limit") << "limit" << "ファイルが大きすぎます。";
+        QTest::newRow("read-only folder") << "read-only" << "アクセスが許可されていません。";
+        // Written whole, then the disk reports an error: taken back.
+        QTest::newRow("disk fails to flush") << "flush" << "入出力エラーです。ディスクかネットワークに障害があるかもしれません。";
     }
 
     void writeFails()
     {
-        QFETCH(bool, readOnly);
+        QFETCH(QString, cause);
         QFETCH(QString, reason);
+        const bool readOnly = cause == "read-only";
 
         Board board(m_dir->path());
         const QByteArray before = record("07/30-1", "a");
@@ -494,8 +512,9 @@ private slots:
             getrlimit(RLIMIT_FSIZE, &limit);
             limit.rlim_cur = before.size() + 5;
             std::signal(SIGXFSZ, SIG_IGN);
+            failingFsync = cause == "flush";
             if (readOnly ? geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)
-                         : setrlimit(RLIMIT_FSIZE, &limit) != 0)
+                         : cause == "limit" && setrlimit(RLIMIT_FSIZE, &limit) != 0)
                 _exit(10);
             QString error;
             const Outcome outcome = board.log.write(board.replay, "07/30-2", {}, "b", &error);
