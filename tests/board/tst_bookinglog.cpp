@@ -77,13 +77,21 @@ bool lockByte(QFile &file, qint64 byte)
 }
 
 #ifdef Q_OS_UNIX
-// The disk's own failure, which no file can be made to show: the program's
-// calls of fsync() come here.
-bool failingFsync = false;
+// The disk's own failures, which no file can be made to show: the program's
+// calls of fsync(), and Qt's of read(), come here. Set in a child process.
+QString failing;
 extern "C" int fsync(int fd)
 {
-    if (!failingFsync)
+    if (failing != "flush")
         return int(::syscall(SYS_fsync, fd));
+    errno = EIO;
+    return -1;
+}
+// Only a read of one byte fails: the look at the file's last byte.
+extern "C" ssize_t read(int fd, void *data, size_t size)
+{
+    if (failing != "read" || size != 1)
+        return ::syscall(SYS_read, fd, data, size);
     errno = EIO;
     return -1;
 }
@@ -482,7 +490,10 @@ private slots:
         QTest::newRow("file size limit") << "limit" << "ファイルが大きすぎます。";
         QTest::newRow("read-only folder") << "read-only" << "アクセスが許可されていません。";
         // Written whole, then the disk reports an error: taken back.
-        QTest::newRow("disk fails to flush") << "flush" << "入出力エラーです。ディスクかネットワークに障害があるかもしれません。";
+        const QString io = QStringLiteral("入出力エラーです。ディスクかネットワークに障害があるかもしれません。");
+        QTest::newRow("disk fails to flush") << "flush" << io;
+        // Before a byte is written.
+        QTest::newRow("disk fails to read") << "read" << io;
     }
 
     void writeFails()
@@ -507,7 +518,7 @@ private slots:
             getrlimit(RLIMIT_FSIZE, &limit);
             limit.rlim_cur = before.size() + 5;
             std::signal(SIGXFSZ, SIG_IGN);
-            failingFsync = cause == "flush";
+            failing = cause;
             if (readOnly ? geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)
                          : cause == "limit" && setrlimit(RLIMIT_FSIZE, &limit) != 0)
                 _exit(10);
@@ -515,7 +526,7 @@ private slots:
             const Outcome outcome = board.log.write(board.replay, "07/30-2", {}, "b", &error);
             std::fprintf(stderr, "%d %s\n", int(outcome), qPrintable(error));
             _exit(outcome == Outcome::Failed && board.slot("07/30-2").isEmpty()
-                          && error == "予約ファイル「" + board.log.path() + "」に書き込めません。\n" + reason
+                          && error == "予約ファイル「" + board.log.path() + (cause == "read" ? "」を読み込めません。\n" : "」に書き込めません。\n") + reason
                       ? 0 : 11);
         }
         int status = 0;
