@@ -78,7 +78,8 @@ bool lockByte(QFile &file, qint64 byte)
 
 #ifdef Q_OS_UNIX
 // The disk's own failures, which no file can be made to show: the program's
-// calls of fsync(), and Qt's of read(), come here. Set in a child process.
+// calls of fsync() and fstat(), and Qt's of read() and lseek64(), come here.
+// Set in a child process.
 QString failing;
 extern "C" int fsync(int fd)
 {
@@ -92,6 +93,21 @@ extern "C" ssize_t read(int fd, void *data, size_t size)
 {
     if (failing != "read" || size != 1)
         return ::syscall(SYS_read, fd, data, size);
+    errno = EIO;
+    return -1;
+}
+// Only QFile::seek() fails, not the seek to the end that opening for appending makes.
+extern "C" off64_t lseek64(int fd, off64_t offset, int whence)
+{
+    if (failing != "seek" || whence != SEEK_SET)
+        return ::syscall(SYS_lseek, fd, offset, whence);
+    errno = EIO;
+    return -1;
+}
+extern "C" int fstat(int fd, struct stat *info)
+{
+    if (failing != "stat")
+        return int(::syscall(SYS_fstat, fd, info));
     errno = EIO;
     return -1;
 }
@@ -485,21 +501,24 @@ private slots:
     void writeFails_data()
     {
         QTest::addColumn<QString>("cause");
-        QTest::addColumn<QString>("reason");
-        // Room for a few bytes more, not for the record.
-        QTest::newRow("file size limit") << "limit" << "ファイルが大きすぎます。";
-        QTest::newRow("read-only folder") << "read-only" << "アクセスが許可されていません。";
-        // Written whole, then the disk reports an error: taken back.
+        QTest::addColumn<QString>("message"); // after the file's name
+        const QString write = QStringLiteral("」に書き込めません。\n"), read = QStringLiteral("」を読み込めません。\n");
         const QString io = QStringLiteral("入出力エラーです。ディスクかネットワークに障害があるかもしれません。");
-        QTest::newRow("disk fails to flush") << "flush" << io;
+        // Room for a few bytes more, not for the record.
+        QTest::newRow("file size limit") << "limit" << write + "ファイルが大きすぎます。";
+        QTest::newRow("read-only folder") << "read-only" << write + "アクセスが許可されていません。";
+        // Written whole, then the disk reports an error: taken back.
+        QTest::newRow("disk fails to flush") << "flush" << write + io;
         // Before a byte is written.
-        QTest::newRow("disk fails to read") << "read" << io;
+        QTest::newRow("disk fails to read") << "read" << read + io;
+        QTest::newRow("disk fails to seek") << "seek" << read + io;
+        QTest::newRow("disk fails to tell the file's size") << "stat" << write + io;
     }
 
     void writeFails()
     {
         QFETCH(QString, cause);
-        QFETCH(QString, reason);
+        QFETCH(QString, message);
         const bool readOnly = cause == "read-only";
 
         Board board(m_dir->path());
@@ -526,7 +545,7 @@ private slots:
             const Outcome outcome = board.log.write(board.replay, "07/30-2", {}, "b", &error);
             std::fprintf(stderr, "%d %s\n", int(outcome), qPrintable(error));
             _exit(outcome == Outcome::Failed && board.slot("07/30-2").isEmpty()
-                          && error == "予約ファイル「" + board.log.path() + (cause == "read" ? "」を読み込めません。\n" : "」に書き込めません。\n") + reason
+                          && error == "予約ファイル「" + board.log.path() + message
                       ? 0 : 11);
         }
         int status = 0;
