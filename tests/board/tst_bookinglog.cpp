@@ -496,6 +496,21 @@ private slots:
         QCOMPARE(firstLog.path(), m_dir->filePath(QStringLiteral("\uFFFD室.dat")));
     }
 
+    // Started without standard input, a board gets descriptor 0 for its file.
+    void withoutStandardInput()
+    {
+        Board board(m_dir->path());
+        const pid_t child = fork();
+        if (child == 0) {
+            ::close(0);
+            _exit(board.load() && board.book("07/30-1", "a") == Outcome::Written ? 0 : 1);
+        }
+        int status = 0;
+        QCOMPARE(waitpid(child, &status, 0), child);
+        QCOMPARE(status, 0);
+        QCOMPARE(readAll(board.log.path()), record("07/30-1", "a"));
+    }
+
     // Cut short, or refused at once: the teacher is told why, and the file is
     // as it was. Tried in a child process, which as root gives up its rights.
     void writeFails_data()
