@@ -83,33 +83,21 @@ bool lockByte(QFile &file, qint64 byte)
 QString failing;
 extern "C" int fsync(int fd)
 {
-    if (failing != "flush")
-        return int(::syscall(SYS_fsync, fd));
-    errno = EIO;
-    return -1;
+    return failing == "flush" ? (errno = EIO, -1) : int(::syscall(SYS_fsync, fd));
 }
 // Only a read of one byte fails: the look at the file's last byte.
 extern "C" ssize_t read(int fd, void *data, size_t size)
 {
-    if (failing != "read" || size != 1)
-        return ::syscall(SYS_read, fd, data, size);
-    errno = EIO;
-    return -1;
+    return failing == "read" && size == 1 ? (errno = EIO, -1) : ::syscall(SYS_read, fd, data, size);
 }
 // Only QFile::seek() fails, not the seek to the end that opening for appending makes.
 extern "C" off64_t lseek64(int fd, off64_t offset, int whence)
 {
-    if (failing != "seek" || whence != SEEK_SET)
-        return ::syscall(SYS_lseek, fd, offset, whence);
-    errno = EIO;
-    return -1;
+    return failing == "seek" && whence == SEEK_SET ? (errno = EIO, -1) : ::syscall(SYS_lseek, fd, offset, whence);
 }
 extern "C" int fstat(int fd, struct stat *info)
 {
-    if (failing != "stat")
-        return int(::syscall(SYS_fstat, fd, info));
-    errno = EIO;
-    return -1;
+    return failing == "stat" ? (errno = EIO, -1) : int(::syscall(SYS_fstat, fd, info));
 }
 #endif
 
