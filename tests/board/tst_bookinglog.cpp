@@ -457,8 +457,11 @@ private slots:
         const bool missing = atPath == "no folder" || atPath == "dangling link";
         QCOMPARE(error, headline + QString(missing ? "を作成できません。\n" : "を読み込めません。\n") + why);
         QCOMPARE(board.log.write(board.replay, "07/30-1", {}, "a", &error), Outcome::Failed);
-        // A file of the kernel's is not for writing, whoever asks.
-        QCOMPARE(error, headline + "に書き込めません。\n" + (atPath == "unreadable" ? "アクセスが許可されていません。" : why));
+        // The kernel refuses writing its file for a reason of its own.
+        if (atPath == "unreadable")
+            QVERIFY2(error.startsWith(headline + "に書き込めません。\n"), qPrintable(error));
+        else
+            QCOMPARE(error, headline + "に書き込めません。\n" + why);
         QVERIFY(!board.log.catchUp(board.replay, nullptr));
         QCOMPARE(board.log.poll(board.replay, nullptr), Poll::Failed);
         QVERIFY(!QFileInfo(path).isFile() || QFileInfo(path).isSymLink() || atPath == "held");
