@@ -270,7 +270,8 @@ bool BookingLog::appendLocked(QFile &file, const QByteArray &record, QString *er
     const qint64 before = file.size();
     QByteArray bytes;
     // A line cut off by a crash or an editor stays a line of its own, so the
-    // new record is not glued onto it.
+    // new record is not glued onto it. One cut off just before its LF is
+    // shown as whole, and made whole, so as not to vanish once written after.
     if (before > 0) {
         char last = '\n';
         FileError::clearCause();
@@ -279,7 +280,9 @@ bool BookingLog::appendLocked(QFile &file, const QByteArray &record, QString *er
                 *error = failure(CannotRead, file, FileError::lastCause());
             return false;
         }
-        if (last != '\n')
+        if (last == '\r')
+            bytes += '\n';
+        else if (last != '\n')
             bytes += "\r\n";
     }
     bytes += record;

@@ -1,17 +1,15 @@
 // A stand-alone writer of one booking file, for tests that need several
 // processes writing at once, or one killed in the middle of its work.
 //
-//   booking_writer FOLDER ROOM race TEXT STARTFILE KEY...
-//       once STARTFILE exists, tries to book every KEY and prints "won KEY"
-//       for those it got; exit 0 unless something else than a lost race
-//   booking_writer FOLDER ROOM loop
-//       books and clears slot after slot for ever, printing "saved KEY TEXT"
-//       once each record is on disk
+//   booking_writer FOLDER ROOM TEXT STARTFILE KEY...
+//       once STARTFILE exists, tries to book every KEY with TEXT and prints
+//       "won KEY TEXT" as soon as the record is on disk; exit 0 unless
+//       something else than a lost race kept a booking from being written.
+//       With TEXT "loop", books and clears the KEYs in turn for ever.
 
 #include "board/BookingLog.h"
 #include "board/BookingReplay.h"
 #include "board/DateWindow.h"
-#include "board/SlotKey.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -31,41 +29,28 @@ int main(int argc, char *argv[])
     ::_setmode(::_fileno(stdout), _O_BINARY);
 #endif
     const QStringList args = app.arguments();
-    if (args.size() < 4)
+    BookingLog log(args.value(1), args.value(2));
+    BookingReplay replay(DateWindow::current(QDate(2018, 8, 1)), 0);
+    if (args.size() < 5 || !log.replay(replay, nullptr))
         return 2;
-    BookingLog log(args[1], args[2]);
-    const DateWindow window = DateWindow::current(QDate(2018, 8, 1));
-    BookingReplay replay(window, 0);
-    if (!log.replay(replay, nullptr))
-        return 6;
-
-    if (args[3] == QLatin1String("race") && args.size() >= 7) {
-        for (int waited = 0; !QFileInfo::exists(args[5]); ++waited) {
-            if (waited > 20000)
-                return 7;
-            QThread::usleep(500);
-        }
-        for (int i = 6; i < args.size(); ++i) {
-            const BookingLog::Outcome outcome = log.write(replay, args[i], QString(), args[4], nullptr);
-            if (outcome == BookingLog::Outcome::Written)
-                std::printf("won %s\n", qPrintable(args[i]));
-            else if (outcome != BookingLog::Outcome::SlotChanged)
-                return 10 + int(outcome);
-        }
-        return 0;
+    for (int waited = 0; !QFileInfo::exists(args[4]); ++waited) {
+        if (waited > 20000)
+            return 3;
+        QThread::usleep(500);
     }
-
-    if (args[3] == QLatin1String("loop")) {
-        for (int i = 0;; ++i) {
-            const int slot = i % SlotKey::SlotCount + 1;
-            const QString key = SlotKey::make(window, slot);
-            const QString expected = replay.slotText(slot);
-            const QString text = expected.isEmpty() ? QStringLiteral("k%1").arg(i) : QString();
-            if (log.write(replay, key, expected, text, nullptr) != BookingLog::Outcome::Written)
-                return 8;
-            std::printf("saved %s %s\n", qPrintable(key), qPrintable(text));
+    const QStringList keys = args.mid(5);
+    const bool loop = args[3] == QLatin1String("loop");
+    for (qsizetype i = 0; loop || i < keys.size(); ++i) {
+        const QString &key = keys[i % keys.size()];
+        const QString expected = loop ? replay.slotText(replay.slotForKey(key.toLatin1())) : QString();
+        const QString text = !loop ? args[3] : expected.isEmpty() ? QStringLiteral("k") : QString();
+        const BookingLog::Outcome outcome = log.write(replay, key, expected, text, nullptr);
+        if (outcome == BookingLog::Outcome::Written) {
+            std::printf("won %s %s\n", qPrintable(key), qPrintable(text));
             std::fflush(stdout);
+        } else if (outcome != BookingLog::Outcome::SlotChanged) {
+            return 10 + int(outcome);
         }
     }
-    return 2;
+    return 0;
 }

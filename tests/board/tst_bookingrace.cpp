@@ -2,7 +2,6 @@
 #include "board/DateWindow.h"
 #include "board/SlotKey.h"
 
-#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -12,23 +11,28 @@
 
 namespace {
 
-const QString Room = QStringLiteral("理科室");
-const QString Writer = QStringLiteral(BOOKING_WRITER);
+const DateWindow Window = DateWindow::current(QDate(2018, 8, 1));
 
-QList<QByteArray> fileLines(const QString &path)
+// The file's lines, split at LF, CR kept.
+QByteArrayList fileLines(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    QList<QByteArray> lines = file.readAll().split('\n');
+    QByteArrayList lines = file.open(QIODevice::ReadOnly) ? file.readAll().split('\n') : QByteArrayList{};
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
     return lines;
 }
 
-QByteArray whole(const QString &key, const QString &text)
+// The records a writer reports on disk, as lines of the file.
+QByteArrayList won(QProcess &writer)
 {
-    return BookingRecord::format(key, text).value().chopped(1); // as split at LF
+    QByteArrayList records;
+    for (const QByteArray &line : writer.readAllStandardOutput().split('\n')) {
+        const QByteArrayList words = line.split(' ');
+        if (words.size() == 3 && words[0] == "won")
+            records << '"' + words[1] + "\",\"" + words[2] + "\"\r";
+    }
+    return records;
 }
 
 } // namespace
@@ -36,114 +40,78 @@ QByteArray whole(const QString &key, const QString &text)
 class TestBookingRace : public QObject
 {
     Q_OBJECT
+    QTemporaryDir m_dir;
+
 private slots:
-    void init();
-    void sameSlotHasOneWinner();
-    void killedWriterLosesNothing();
+    // Writers start at once, all going for the same slots in the same order
+    // and each for some of its own in between: every slot has one winner,
+    // and the file holds one whole line a slot.
+    void sameSlotHasOneWinner()
+    {
+        const QString start = m_dir.filePath("go");
+        QStringList shared;
+        for (int slot = 1; slot <= 20; ++slot)
+            shared << SlotKey::make(Window, slot);
+        std::vector<std::unique_ptr<QProcess>> writers;
+        for (int i = 0; i < 8; ++i) {
+            QStringList keys = shared;
+            for (int k = 0; k < 5; ++k)
+                keys.insert(5 * k + 2, SlotKey::make(Window, 21 + 5 * i + k));
+            writers.push_back(std::make_unique<QProcess>());
+            writers.back()->start(QStringLiteral(BOOKING_WRITER),
+                                  QStringList{m_dir.path(), "理科室", QString("P%1").arg(i), start} + keys);
+            QVERIFY(writers.back()->waitForStarted());
+        }
+        QTest::qWait(300); // every writer has read the file and waits for the start
+        QFile(start).open(QIODevice::WriteOnly);
 
-private:
-    std::unique_ptr<QTemporaryDir> m_dir;
+        QMap<QByteArray, int> winners, inFile;
+        for (auto &process : writers) {
+            QVERIFY(process->waitForFinished(30000));
+            QCOMPARE(process->exitCode(), 0);
+            for (const QByteArray &record : won(*process))
+                ++winners[record.mid(1, 7)];
+        }
+        for (const QByteArray &line : fileLines(m_dir.filePath("理科室.dat"))) {
+            const auto record = BookingRecord::parse(line.chopped(1));
+            QVERIFY2(record && line.endsWith('\r'), line.constData());
+            ++inFile[record->key.toByteArray()];
+        }
+        QCOMPARE(inFile.size(), 60);
+        QCOMPARE(winners, inFile);
+        QCOMPARE(std::count(inFile.cbegin(), inFile.cend(), 1), 60);
+    }
+
+    // SIGKILL at random moments of a writer's work: every record reported
+    // saved is in the file, in order, and nothing but the very last line may
+    // be cut off.
+    void killedWriterLosesNothing()
+    {
+        QStringList keys;
+        for (int slot = 1; slot <= SlotKey::SlotCount; ++slot)
+            keys << SlotKey::make(Window, slot);
+        QByteArrayList saved;
+        for (int round = 0; round < 15; ++round) {
+            QProcess writer;
+            writer.start(QStringLiteral(BOOKING_WRITER), QStringList{m_dir.path(), "音楽室", "loop", m_dir.path()} + keys);
+            QVERIFY(writer.waitForStarted() && writer.waitForReadyRead(10000));
+            QThread::usleep(QRandomGenerator::global()->bounded(0, 30000));
+            writer.kill();
+            QVERIFY(writer.waitForFinished(5000));
+            saved << won(writer);
+            const QByteArrayList lines = fileLines(m_dir.filePath("音楽室.dat"));
+            for (qsizetype i = 0; i + 1 < lines.size(); ++i)
+                QVERIFY2(BookingRecord::parse(lines[i].chopped(1)), lines[i].constData());
+            qsizetype at = 0;
+            for (const QByteArray &record : saved) {
+                while (at < lines.size() && lines[at] != record)
+                    ++at;
+                QVERIFY2(at++ < lines.size(), record.constData());
+            }
+        }
+        QVERIFY2(saved.size() > 15, "the writer should get some records done between kills");
+    }
 };
-
-void TestBookingRace::init()
-{
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-}
-
-// Writers start at once, all going for the same slots in the same order and
-// each for some of its own in between: every slot has one winner, the others
-// are told, and the file holds one whole line a slot.
-void TestBookingRace::sameSlotHasOneWinner()
-{
-    constexpr int Writers = 8;
-    constexpr int Slots = 20;
-    constexpr int Own = 5;
-    const DateWindow window = DateWindow::current(QDate(2018, 8, 1));
-    const QString start = m_dir->filePath("go");
-    QStringList keys;
-    for (int slot = 1; slot <= Slots; ++slot)
-        keys << SlotKey::make(window, slot);
-    QSet<QByteArray> all;
-    for (int slot = 1; slot <= Slots + Writers * Own; ++slot)
-        all.insert(SlotKey::make(window, slot).toLatin1());
-
-    std::vector<std::unique_ptr<QProcess>> writers;
-    for (int i = 0; i < Writers; ++i) {
-        QStringList mine = keys;
-        for (int k = 0; k < Own; ++k)
-            mine.insert(5 * k + 2, SlotKey::make(window, Slots + 1 + Own * i + k));
-        auto process = std::make_unique<QProcess>();
-        process->start(Writer, QStringList{m_dir->path(), Room, "race", QString("P%1").arg(i), start} + mine);
-        QVERIFY(process->waitForStarted());
-        writers.push_back(std::move(process));
-    }
-    QTest::qWait(300); // every writer has read the file and waits for the start
-    QFile(start).open(QIODevice::WriteOnly);
-
-    QMap<QByteArray, int> winners;
-    for (auto &process : writers) {
-        QVERIFY(process->waitForFinished(30000));
-        QCOMPARE(process->exitCode(), 0);
-        for (const QByteArray &line : process->readAllStandardOutput().split('\n')) {
-            if (line.startsWith("won "))
-                ++winners[line.mid(4)];
-        }
-    }
-    QCOMPARE(winners.size(), all.size());
-    for (auto it = winners.cbegin(); it != winners.cend(); ++it)
-        QVERIFY2(it.value() == 1, it.key().constData());
-
-    QSet<QByteArray> inFile;
-    const auto lines = fileLines(m_dir->filePath(Room + ".dat"));
-    for (const QByteArray &line : lines) {
-        const QByteArray withoutCr = line.chopped(1);
-        const auto record = BookingRecord::parse(withoutCr);
-        QVERIFY2(record && line.endsWith('\r'), line.constData());
-        inFile.insert(record->key.toByteArray());
-    }
-    QCOMPARE(lines.size(), all.size());
-    QCOMPARE(inFile, all);
-}
-
-// SIGKILL at random moments: every record reported saved is in the file,
-// and nothing but the very last line may be cut off.
-void TestBookingRace::killedWriterLosesNothing()
-{
-    const QString path = m_dir->filePath(Room + ".dat");
-    QList<QByteArray> saved;
-    int kills = 0;
-    for (int round = 0; round < 15; ++round) {
-        QProcess writer;
-        writer.start(Writer, {m_dir->path(), Room, "loop"});
-        QVERIFY(writer.waitForStarted());
-        // Once it is under way, at a random moment of its work.
-        QVERIFY(writer.waitForReadyRead(10000));
-        QThread::usleep(QRandomGenerator::global()->bounded(0, 30000));
-        writer.kill();
-        QVERIFY(writer.waitForFinished(5000));
-        ++kills;
-        for (const QByteArray &line : writer.readAllStandardOutput().split('\n')) {
-            const QList<QByteArray> parts = line.split(' ');
-            if (parts.size() >= 2 && parts[0] == "saved")
-                saved << whole(QString::fromLatin1(parts[1]),
-                               parts.size() > 2 ? QString::fromLatin1(parts[2]) : QString());
-        }
-
-        const auto lines = fileLines(path);
-        for (qsizetype i = 0; i + 1 < lines.size(); ++i)
-            QVERIFY2(BookingRecord::parse(lines[i].chopped(1)), lines[i].constData());
-        // Every saved record, in the order it was reported.
-        qsizetype at = 0;
-        for (const QByteArray &record : saved) {
-            while (at < lines.size() && lines[at] != record)
-                ++at;
-            QVERIFY2(at < lines.size(), record.constData());
-            ++at;
-        }
-    }
-    QVERIFY2(saved.size() > kills, "the writer should get some records done between kills");
-}
 
 QTEST_GUILESS_MAIN(TestBookingRace)
 #include "tst_bookingrace.moc"

@@ -26,6 +26,8 @@ private slots:
         QTest::newRow("quote inside the text") << QByteArray("\"07/30-3\",\"a\"b\"") << none;
         QTest::newRow("quote inside the key") << QByteArray("\"07/\"30-3\",\"a\"") << none;
         QTest::newRow("stray quote in a bare field") << QByteArray("07/30\"-3,abc") << none;
+        QTest::newRow("quote just before the closing one") << QByteArray("\"07/30-3\",\"a\"\"") << none;
+        QTest::newRow("bare key with a closing quote") << QByteArray("07/30-3\",\"a\"") << none;
         QTest::newRow("text after the closing quote") << QByteArray("\"07/30-3\",\"a\"b") << none;
         QTest::newRow("key without its comma") << QByteArray("\"07/30-3\" \"a\"") << none;
         QTest::newRow("empty bare key") << QByteArray(" ,\"a\"") << none;
