@@ -1,65 +1,49 @@
 #include "board/MessageBox.h"
 #include "board/QtTranslation.h"
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QLibraryInfo>
-#include <QMessageBox>
-#include <QProxyStyle>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
-#include <QTranslator>
-
-#include <memory>
-
-namespace {
+#include <QtTest>
+#include <QtWidgets>
 
 // Like the desktops that put a tick and a cross on OK and Cancel.
 class ButtonIconStyle : public QProxyStyle
 {
 public:
     int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
-                  QStyleHintReturn *returnData) const override
+                  QStyleHintReturn *returned) const override
     {
-        if (hint == SH_DialogButtonBox_ButtonsHaveIcons)
-            return 1;
-        return QProxyStyle::styleHint(hint, option, widget, returnData);
+        return hint == SH_DialogButtonBox_ButtonsHaveIcons
+            ? 1 : QProxyStyle::styleHint(hint, option, widget, returned);
     }
 };
-
-} // namespace
 
 class TestMessageBox : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase();
+    void initTestCase() { QApplication::setStyle(new ButtonIconStyle); }
     void clearConfirmation_data();
     void clearConfirmation();
 };
-
-void TestMessageBox::initTestCase()
-{
-    QApplication::setStyle(new ButtonIconStyle);
-}
 
 void TestMessageBox::clearConfirmation_data()
 {
     QTest::addColumn<QString>("where"); // where qtbase_ja.qm is found
     QTest::addColumn<QStringList>("texts");
+    QTest::addColumn<int>("key"); // what answers the box
 
     const QStringList japanese{QStringLiteral("OK"), QStringLiteral("キャンセル")};
-    QTest::newRow("Qt's translations folder") << "qt" << japanese;
-    QTest::newRow("translations beside the program") << "beside" << japanese;
-    QTest::newRow("nowhere: Qt's English") << "nowhere" << QStringList{"OK", "Cancel"};
+    QTest::newRow("Qt's translations folder, Return") << "qt" << japanese << int(Qt::Key_Return);
+    QTest::newRow("beside the program, Escape") << "beside" << japanese << int(Qt::Key_Escape);
+    QTest::newRow("nowhere: Qt's English, Return") << "nowhere" << QStringList{"OK", "Cancel"} << int(Qt::Key_Return);
 }
 
-// OK and Cancel of the clearing question: Qt's Japanese words, no icons.
+// OK and Cancel of the clearing question: Qt's Japanese words, no icons;
+// Return answers OK, Escape Cancel.
 void TestMessageBox::clearConfirmation()
 {
     QFETCH(QString, where);
     QFETCH(QStringList, texts);
+    QFETCH(int, key);
 
     QTemporaryDir dir;
     const QString qtFolder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
@@ -75,20 +59,15 @@ void TestMessageBox::clearConfirmation()
     QCOMPARE(translator != nullptr, where != "nowhere");
 
     QStringList shown;
-    bool icons = false;
     QTimer::singleShot(0, [&] {
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        QVERIFY(box);
-        for (QMessageBox::StandardButton which : {QMessageBox::Ok, QMessageBox::Cancel}) {
-            shown << box->button(which)->text();
-            icons = icons || !box->button(which)->icon().isNull();
-        }
-        box->button(QMessageBox::Cancel)->click();
+        for (QAbstractButton *button : {box->button(QMessageBox::Ok), box->button(QMessageBox::Cancel)})
+            shown << button->text() + (button->icon().isNull() ? "" : " with an icon");
+        QTest::keyClick(box, Qt::Key(key));
     });
-    const QString question = QStringLiteral("クラスを消去しますか。");
-    QCOMPARE(MessageBox::okCancel(nullptr, question), MessageBox::Cancel);
+    const MessageBox::Answer answer = MessageBox::okCancel(nullptr, QStringLiteral("クラスを消去しますか。"));
+    QCOMPARE(answer, key == Qt::Key_Return ? MessageBox::Ok : MessageBox::Cancel);
     QCOMPARE(shown, texts);
-    QVERIFY(!icons);
 }
 
 QTEST_MAIN(TestMessageBox)
