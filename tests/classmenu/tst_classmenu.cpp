@@ -38,7 +38,7 @@ void TestClassMenu::choose_data()
     QTest::addColumn<int>("mode");
     // "L:R" a click on row R of list L; "press", "drag", "release" the mouse
     // on the toggle entry; "OK", "Cancel" a click; "close" the close box;
-    // other words are keys pressed where the focus is.
+    // other words are keys pressed where the focus is ("Num+Enter" on the keypad).
     QTest::addColumn<QString>("actions");
     QTest::addColumn<int>("result");
     QTest::addColumn<QString>("label");
@@ -49,7 +49,6 @@ void TestClassMenu::choose_data()
     const QString math = QStringLiteral("数学");
     // Passing through a list makes an entry current but selects nothing.
     QTest::newRow("nothing chosen, lettered") << 0 << "Tab Tab Tab Tab Tab OK" << ok << IS + IS << "" << 0;
-    QTest::newRow("nothing chosen, numbered") << 1 << "OK" << ok << "-" + IS + IS << "" << 1;
     QTest::newRow("numbered") << 1 << "1:2 2:2 3:7 OK" << ok << "３-２" << math << 1;
     QTest::newRow("lettered after a cancelled clearing") << 2 << "1:2 2:3 3:7 OK" << ok << "３Ｃ" + IS << math << 2;
     // The toggle entry switches the classes and keeps grade and subject.
@@ -63,12 +62,10 @@ void TestClassMenu::choose_data()
     QTest::newRow("toggled, then the close box") << 0 << "2:11 1:1 2:1 3:3 close" << cancelled << "" << "" << 1;
     // Enter presses the focused button, OK at opening; Esc does nothing.
     QTest::newRow("Return at opening") << 0 << "Return" << ok << IS + IS << "" << 0;
-    QTest::newRow("keypad Enter at opening") << 0 << "Enter" << ok << IS + IS << "" << 0;
+    QTest::newRow("keypad Enter at opening") << 0 << "Num+Enter" << ok << IS + IS << "" << 0;
     QTest::newRow("Return on Cancel") << 0 << "1:0 Tab Tab Tab Tab Return" << cancelled << "" << "" << 0;
     QTest::newRow("Return on List1") << 0 << "Tab Tab Return" << LeftOpen << "" << "" << 0;
-    QTest::newRow("keypad Enter on List3") << 0 << "Tab Tab Tab Tab Enter" << LeftOpen << "" << "" << 0;
     QTest::newRow("Esc on OK") << 0 << "Esc" << LeftOpen << "" << "" << 0;
-    QTest::newRow("Esc on List2") << 0 << "Tab Tab Tab Esc" << LeftOpen << "" << "" << 0;
     QTest::newRow("Tab from the subjects to OK") << 0 << "Tab Tab Tab Tab Tab Return" << ok << IS + IS << "" << 0;
     // The first arrow in a list selects the row it shows as current.
     QTest::newRow("Down") << 0 << "Tab Tab Down OK" << ok << "１" + IS + IS << "" << 0;
@@ -88,9 +85,6 @@ void TestClassMenu::choose()
     QFETCH(QString, subject);
     QFETCH(int, modeAfter);
 
-    const QMap<QString, Qt::Key> keys{{"Tab", Qt::Key_Tab}, {"Return", Qt::Key_Return}, {"Enter", Qt::Key_Enter},
-                                      {"Esc", Qt::Key_Escape}, {"Down", Qt::Key_Down}, {"Up", Qt::Key_Up},
-                                      {"Home", Qt::Key_Home}, {"End", Qt::Key_End}};
     ClassMenu dialog(mode);
     // Driven once its event loop runs; what the actions leave open is closed
     // with LeftOpen, so a broken close path fails the test instead of hanging it.
@@ -108,12 +102,14 @@ void TestClassMenu::choose()
                 QTest::mouseRelease(toggle, Qt::LeftButton, {}, at);
             else if (action == "drag")
                 QTest::mouseMove(toggle, at + QPoint(1, 0));
-            else if (keys.contains(action))
-                QTest::keyClick(dialog.focusWidget(), keys[action], action == "Enter" ? Qt::KeypadModifier : Qt::NoModifier);
             else if (action == "close")
                 dialog.close();
-            else
+            else if (action == "OK" || action == "Cancel")
                 QTest::mouseClick(dialog.findChild<QPushButton *>(action == "OK" ? "OK_BT" : "Canel_BT"), Qt::LeftButton);
+            else if (const QKeyCombination key = QKeySequence(action)[0]; key.key() != Qt::Key_unknown)
+                QTest::keyClick(dialog.focusWidget(), key.key(), key.keyboardModifiers());
+            else
+                QFAIL(qPrintable(action));
         }
         if (dialog.isVisible())
             dialog.done(LeftOpen);
@@ -151,16 +147,14 @@ void TestClassMenu::listRows()
             QCOMPARE(rect.height(), 24);
             const QColor background = image.pixelColor(rect.right() - 1, rect.center().y());
             QCOMPARE(background == view->palette().color(QPalette::Highlight), row == 0);
-            int left = rect.right(), right = rect.left();
-            for (int y = rect.top(); y <= rect.bottom(); ++y) {
-                for (int x = rect.left(); x <= rect.right(); ++x) {
+            int right = rect.left() - 1; // the ink's right edge
+            for (int y = rect.top(); y <= rect.bottom(); ++y)
+                for (int x = rect.left(); x <= rect.right(); ++x)
                     if (std::abs(image.pixelColor(x, y).lightness() - background.lightness()) > 100)
-                        left = std::min(left, x), right = std::max(right, x);
-                }
-            }
+                        right = std::max(right, x);
             const QString text = view->item(row)->text().trimmed();
-            const int ink = std::max(0, right - left + 1);
-            QVERIFY2(text.isEmpty() ? ink == 0 : ink >= QFontMetrics(view->font()).horizontalAdvance(text) - 10,
+            const int ink = right - rect.left() + 1;
+            QVERIFY2(text.isEmpty() ? ink == 0 : ink >= QFontMetrics(view->font()).horizontalAdvance(text) - 8,
                      qPrintable(text));
         }
     }
