@@ -365,11 +365,15 @@ void TestHiduke::keyboard()
     QVERIFY(QTest::qWaitForWindowActive(board.get()));
     const Qt::Key keyOf[] = {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down, Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Shift};
     for (const QChar k : keys) {
-        if (k == 'M')
+        const int at = QStringLiteral("LRUDTBS").indexOf(k);
+        const Qt::KeyboardModifiers modifiers = k == 'B' ? Qt::ShiftModifier : Qt::NoModifier;
+        if (at < 0) {
             QTest::mouseClick(board->findChild<QPushButton *>("TodayBT"), Qt::LeftButton);
-        else
-            QTest::keyClick(QApplication::focusWidget(), keyOf[QStringLiteral("LRUDTBS").indexOf(k)],
-                            k == 'B' ? Qt::ShiftModifier : Qt::NoModifier);
+            continue;
+        }
+        // As from a keyboard: a key's release goes where its press took the focus.
+        QTest::keyPress(QApplication::focusWidget(), keyOf[at], modifiers);
+        QTest::keyRelease(QApplication::focusWidget(), keyOf[at], modifiers);
     }
     QWidget *button = QApplication::focusWidget();
 
