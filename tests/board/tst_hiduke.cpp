@@ -305,6 +305,7 @@ void TestHiduke::slotCaptionLines_data()
     // Texts from elsewhere keep their words whole where they can; where a
     // word wider than a line breaks depends on the font (no lines given).
     QTest::newRow("words") << "Lab work" << -1 << QStringList{"Lab", "work"};
+    QTest::newRow("three lines") << "Lab work day" << -1 << QStringList{"Lab", "work", "day"};
     QTest::newRow("a word wider than a line") << "Laboratory" << -1 << QStringList();
 }
 
@@ -321,17 +322,20 @@ void TestHiduke::slotCaptionLines()
         lines = shown.size() == 2 && shown.join(QString()) == caption ? shown : QStringList{"not two parts"};
     QCOMPARE(shown, lines);
 
-    // As painted: a band of ink for each line that shows anything.
+    // As painted: a band of ink for each line that shows anything, and none
+    // on the button's edge: a line too many is cut off.
     const QImage image = button->grab().toImage();
-    int bands = 0;
-    for (int y = 4, inkAbove = 0; y < image.height() - 4; ++y) {
+    int bands = 0, onEdge = 0;
+    for (int y = 0, inkAbove = 0; y < image.height(); ++y) {
         int ink = 0;
         for (int x = 4; x < image.width() - 4; ++x)
             ink |= qGray(image.pixel(x, y)) < 128;
         bands += ink > inkAbove;
+        onEdge += ink && (y == 0 || y == image.height() - 1);
         inkAbove = ink;
     }
     QCOMPARE(bands, int(lines.size() - lines.count(QString())));
+    QCOMPARE(onEdge, 0);
 }
 
 void TestHiduke::keyboard_data()
