@@ -18,13 +18,15 @@ const QString Room = QStringLiteral("<i>理科室");
 // As a box asks: its text, then its buttons, in Qt's Japanese words without icons.
 const QString ClearQuestion = QStringLiteral("クラスを消去しますか。 [OK] [キャンセル]");
 
-// Like the desktops that put a tick and a cross on OK and Cancel.
-class ButtonIconStyle : public QProxyStyle
+// As on a GNOME desktop: Cancel left of OK, with a cross and a tick on them.
+class GnomeStyle : public QProxyStyle
 {
     int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
                   QStyleHintReturn *returned) const override
     {
-        return hint == SH_DialogButtonBox_ButtonsHaveIcons ? 1 : QProxyStyle::styleHint(hint, option, widget, returned);
+        return hint == SH_DialogButtonBox_ButtonsHaveIcons ? 1
+            : hint == SH_DialogButtonLayout                ? QDialogButtonBox::GnomeLayout
+                                                           : QProxyStyle::styleHint(hint, option, widget, returned);
     }
 };
 
@@ -36,7 +38,7 @@ class TestHiduke : public QObject
 private slots:
     void initTestCase()
     {
-        QApplication::setStyle(new ButtonIconStyle);
+        QApplication::setStyle(new GnomeStyle);
         QVERIFY(QtTranslation::install(QtTranslation::folders()));
         startTimer(10);
     }
@@ -91,7 +93,7 @@ private:
 // Answers each modal window as it opens with the next step and keeps what it
 // asked. A window with no step left is rejected, so a box too many shows in
 // m_asked instead of hanging the test. A step: "L:R" picks row R of the
-// dialog's list L, then "OK" or "Cancel" on either window.
+// dialog's list L, then "OK" or "Cancel" on either window, or a key.
 void TestHiduke::timerEvent(QTimerEvent *)
 {
     auto *modal = qobject_cast<QDialog *>(QApplication::activeModalWidget());
@@ -109,6 +111,8 @@ void TestHiduke::timerEvent(QTimerEvent *)
             modal->findChild<QListWidget *>("List" + token.left(1))->setCurrentRow(token.mid(2).toInt());
         else if (token == "reject")
             modal->reject();
+        else if (token == "Return" || token == "Esc") // as typed: to the button the opening focused
+            QTest::qWaitForWindowActive(modal), QTest::keyClick(QApplication::focusWidget(), token == "Return" ? Qt::Key_Return : Qt::Key_Escape);
         else if (box)
             box->button(token == "OK" ? QMessageBox::Ok : QMessageBox::Cancel)->click();
         else
@@ -197,9 +201,9 @@ void TestHiduke::slotClick_data()
         << dialog << "２-３数学" << QByteArray("\"08/06-1\",\"\x82\x51-\x82\x52\x81\x40\x90\x94\x8A\x77\"\r\n") << numbered;
     QTest::newRow("dialog cancelled") << none << none << 20 << QStringList{"1:0 3:2 Cancel"} << dialog << "" << none
                                       << lettered;
-    QTest::newRow("clearing confirmed") << x << none << 4 << ok << clear << "" << QByteArray("\"07/30-4\",\"\"\r\n")
+    QTest::newRow("clearing confirmed by Return") << x << none << 4 << QStringList{"Return"} << clear << "" << QByteArray("\"07/30-4\",\"\"\r\n")
                                         << numbered;
-    QTest::newRow("clearing cancelled") << x << none << 4 << QStringList{"Cancel"} << clear << "x" << none
+    QTest::newRow("clearing cancelled by Esc") << x << none << 4 << QStringList{"Esc"} << clear << "x" << none
                                         << Qt::PartiallyChecked;
     // What the teacher never saw is neither booked nor cleared.
     QTest::newRow("booked elsewhere, free here") << none << y << 4 << ok << changed << "y" << none << lettered;
