@@ -84,7 +84,6 @@ private:
     void timerEvent(QTimerEvent *) override;
 
     std::unique_ptr<QTemporaryDir> m_dir;
-    // The modal windows: steps to answer them with, what they asked.
     QStringList m_steps, m_asked;
     std::function<void(int)> m_onOpen; // given how many windows came before
     bool m_answering = false;
@@ -112,7 +111,8 @@ void TestHiduke::timerEvent(QTimerEvent *)
         else if (token == "reject")
             modal->reject();
         else if (token == "Return" || token == "Esc") // as typed: to the button the opening focused
-            QTest::qWaitForWindowActive(modal), QTest::keyClick(QApplication::focusWidget(), token == "Return" ? Qt::Key_Return : Qt::Key_Escape);
+            QTest::keyClick(QTest::qWaitForWindowActive(modal) ? QApplication::focusWidget() : modal,
+                            token == "Return" ? Qt::Key_Return : Qt::Key_Escape);
         else if (box)
             box->button(token == "OK" ? QMessageBox::Ok : QMessageBox::Cancel)->click();
         else
@@ -201,10 +201,10 @@ void TestHiduke::slotClick_data()
         << dialog << "２-３数学" << QByteArray("\"08/06-1\",\"\x82\x51-\x82\x52\x81\x40\x90\x94\x8A\x77\"\r\n") << numbered;
     QTest::newRow("dialog cancelled") << none << none << 20 << QStringList{"1:0 3:2 Cancel"} << dialog << "" << none
                                       << lettered;
-    QTest::newRow("clearing confirmed by Return") << x << none << 4 << QStringList{"Return"} << clear << "" << QByteArray("\"07/30-4\",\"\"\r\n")
-                                        << numbered;
+    QTest::newRow("clearing confirmed by Return") << x << none << 4 << QStringList{"Return"} << clear << ""
+                                                  << QByteArray("\"07/30-4\",\"\"\r\n") << numbered;
     QTest::newRow("clearing cancelled by Esc") << x << none << 4 << QStringList{"Esc"} << clear << "x" << none
-                                        << Qt::PartiallyChecked;
+                                               << Qt::PartiallyChecked;
     // What the teacher never saw is neither booked nor cleared.
     QTest::newRow("booked elsewhere, free here") << none << y << 4 << ok << changed << "y" << none << lettered;
     QTest::newRow("booked elsewhere while the dialog is open") << none << "|" + y << 4 << QStringList{"1:0 OK", "OK"}
@@ -294,9 +294,8 @@ void TestHiduke::slotCaptionLines_data()
     QTest::addColumn<int>("breakAfter"); // the label's length right after booking
     QTest::addColumn<QStringList>("lines");
 
-    // Two lines of three full-width characters: the class label, then the
-    // subject, right after booking (joined) as when read back (stored), for
-    // every form a label takes and subjects of 0 to 3 characters.
+    // Label, then subject, three full-width characters a line: right after booking (joined)
+    // and read back (stored), for every form of label and subjects of 0 to 3 characters.
     for (const QString label : {"１Ａ　", "１-２", "その他", "ＪＫ-", "１ 　", "１- ", "　　", "- 　"}) {
         const QString shown = QString(label).remove(QRegularExpression("[ \\x{3000}]+$")); // trailing spaces show nothing
         for (const QString subject : {"", "技", "数学", "委員会"}) {
@@ -306,8 +305,7 @@ void TestHiduke::slotCaptionLines_data()
             QTest::addRow("stored %s", name.data()) << label + QChar(0x3000) + subject << -1 << lines;
         }
     }
-    // Texts from elsewhere keep their words whole where they can; where a
-    // word wider than a line breaks depends on the font (no lines given).
+    // Texts from elsewhere keep words whole; where a longer word breaks depends on the font.
     QTest::newRow("words") << "Lab work" << -1 << QStringList{"Lab", "work"};
     QTest::newRow("three lines") << "Lab work day" << -1 << QStringList{"Lab", "work", "day"};
     QTest::newRow("a word wider than a line") << "Laboratory" << -1 << QStringList();

@@ -36,9 +36,8 @@ private slots:
 void TestClassMenu::choose_data()
 {
     QTest::addColumn<int>("mode");
-    // "L:R" a click on row R of list L; "press", "drag", "release" the mouse
-    // on the toggle entry; "OK", "Cancel" a click; "close" the close box;
-    // other words are keys pressed where the focus is ("Num+Enter" on the keypad).
+    // "L:R" a click on row R of list L; "press", "drag", "release" the mouse on the toggle entry;
+    // "OK", "Cancel" a click; "close" the close box; other words are keys ("Num+Enter" the keypad's).
     QTest::addColumn<QString>("actions");
     QTest::addColumn<int>("result");
     QTest::addColumn<QString>("label");
@@ -121,9 +120,8 @@ void TestClassMenu::choose()
     QCOMPARE(list(dialog, 2)->item(1)->text(), ClassLists::classEntries(modeAfter).at(1)); // the classes shown
 }
 
-// A row is one line of the list's font, 24 pixels at 18 points: seven whole
-// rows fill a list and every entry reads in full. Also registered to run at
-// scale factors 1.5 and 2.
+// A row is one line of the list's font, 24 pixels at 18 points: seven whole rows fill a list
+// and every entry reads in full. Also registered to run at scale factors 1.5 and 2.
 void TestClassMenu::listRows()
 {
     ClassMenu dialog(0);
@@ -138,8 +136,7 @@ void TestClassMenu::listRows()
         QCOMPARE(view->verticalScrollBar()->isVisible(), view->count() > 7);
         QVERIFY(view->viewport()->height() >= 7 * 24);
 
-        // Each entry's ink as drawn, on a selected row too: as wide as its
-        // text, "その他" and not "そ…".
+        // Each entry's ink as drawn, on a selected row too: "その他", not "そ…".
         view->setCurrentRow(0);
         const QImage image = view->viewport()->grab().toImage().scaled(view->viewport()->size());
         for (int row = 0; row < 7; ++row) {
