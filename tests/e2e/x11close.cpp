@@ -9,20 +9,12 @@
 
 int main(int argc, char *argv[])
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s WINDOW-ID\n", argv[0]);
-        return 2;
-    }
     char *end = nullptr;
-    const unsigned long window = std::strtoul(argv[1], &end, 0);
-    if (*argv[1] == '\0' || *end != '\0' || window == 0) {
-        std::fprintf(stderr, "x11close: not a window id: %s\n", argv[1]);
-        return 2;
-    }
-    Display *display = XOpenDisplay(nullptr);
+    const unsigned long window = argc == 2 ? std::strtoul(argv[1], &end, 0) : 0;
+    Display *display = window && *end == '\0' ? XOpenDisplay(nullptr) : nullptr;
     if (!display) {
-        std::fprintf(stderr, "x11close: cannot open the display\n");
-        return 1;
+        std::fprintf(stderr, "usage: x11close WINDOW-ID, on a display that can be opened\n");
+        return 2;
     }
     XEvent event = {};
     event.xclient.type = ClientMessage;
