@@ -122,6 +122,15 @@ int exitStatus(pid_t child)
 }
 #endif
 
+bool inOwnProcess(const std::function<bool()> &work)
+{
+#ifdef Q_OS_UNIX
+    return exitStatus(start(work)) == 0;
+#else
+    return work();
+#endif
+}
+
 // A board's view of the file: the log and its replay of this week.
 struct Board
 {
@@ -357,71 +366,102 @@ private slots:
             QVERIFY2((FileEncoding::detect(head) == FileEncoding::Kind::Utf8) == utf8.contains(head), head.toHex().constData());
     }
 
-    // Refused, never waited on, never touched: the message names the file
-    // and why. Reading a FIFO or device may never end, and what is written to
-    // one is gone.
-    void unusableFile_data()
+    // The teacher is told why, the file named, and the file is as it was. A
+    // file the board cannot use is refused, never waited on: reading a FIFO
+    // or device may never end, and what is written to one is gone. A write
+    // cut short is taken back. Tried in a process of its own, which as root
+    // gives up its rights for a read-only folder.
+    void toldWhy_data()
     {
         QTest::addColumn<QString>("atPath"); // "link TARGET": a link to TARGET, relative to the folder
-        QTest::addColumn<QString>("reason"); // %1 a link's target
+        QTest::addColumn<QString>("loading"); // what loading says after the file's name; empty: loaded
+        QTest::addColumn<QString>("writing"); // what writing says; ending in a line break: any cause
 
-        QTest::newRow("folder at the path") << "folder" << "同じ名前のフォルダーがあります。";
-        QTest::newRow("folder missing") << "no folder" << "フォルダーが見つかりません。";
+        const QString read = "」を読み込めません。\n", create = "」を作成できません。\n", write = "」に書き込めません。\n";
+        const QString folder = "同じ名前のフォルダーがあります。", missing = "フォルダーが見つかりません。";
+        QTest::newRow("folder at the path") << "folder" << read + folder << write + folder;
+        // What could not be created is not said to be unreadable.
+        QTest::newRow("folder missing") << "no folder" << create + missing << write + missing;
 #ifdef Q_OS_UNIX
-        const QString notAFile = QStringLiteral("普通のファイルではなく、パイプやソケット、装置などです。");
-        QTest::newRow("dangling link") << "link gone/x" << "リンク先「%1」が見つかりません。";
-        QTest::newRow("fifo") << "fifo" << notAFile;
-        QTest::newRow("fifo someone holds open") << "held fifo" << notAFile;
-        QTest::newRow("socket") << "socket" << notAFile;
-        QTest::newRow("link to a device") << "link /dev/null" << notAFile;
-        // A file of the kernel's whose every read fails.
-        QTest::newRow("read error") << "link /sys/class/net/lo/speed" << "システムのエラーです（エラー番号 22）。";
+        const QString gone = "リンク先「%1」が見つかりません。", notAFile = "普通のファイルではなく、パイプやソケット、装置などです。";
+        const QString io = "入出力エラーです。ディスクかネットワークに障害があるかもしれません。";
+        QTest::newRow("dangling link") << "link gone/x" << create + gone << write + gone;
+        QTest::newRow("fifo") << "fifo" << read + notAFile << write + notAFile;
+        QTest::newRow("fifo someone holds open") << "held fifo" << read + notAFile << write + notAFile;
+        QTest::newRow("socket") << "socket" << read + notAFile << write + notAFile;
+        QTest::newRow("link to a device") << "link /dev/null" << read + notAFile << write + notAFile;
+        // A file of the kernel's whose every read fails; writing it fails for a cause of its own.
+        QTest::newRow("read error") << "link /sys/class/net/lo/speed" << read + "システムのエラーです（エラー番号 22）。" << write;
+        // Room for a few bytes more, not for the record.
+        QTest::newRow("file size limit") << "limit" << "" << write + "ファイルが大きすぎます。";
+        QTest::newRow("read-only folder") << "read-only" << "" << write + "アクセスが許可されていません。";
+        // Written whole, then the disk reports an error: taken back.
+        QTest::newRow("disk fails to flush") << "flush" << "" << write + io;
+        // Before a byte is written.
+        QTest::newRow("disk fails to read") << "read" << "" << read + io;
+        QTest::newRow("disk fails to seek") << "seek" << "" << read + io;
+        QTest::newRow("disk fails to tell the file's size") << "stat" << "" << write + io;
 #endif
     }
 
-    void unusableFile()
+    void toldWhy()
     {
         QFETCH(QString, atPath);
-        QFETCH(QString, reason);
+        QFETCH(QString, loading);
+        QFETCH(QString, writing);
 
         Board board(atPath == "no folder" ? m_dir->filePath("gone") : m_dir->path());
-        const QString path = board.log.path();
-        const QString target = atPath.startsWith("link ") ? atPath.mid(5) : QString();
+        const QString path = board.log.path(), target = atPath.startsWith("link ") ? atPath.mid(5) : QString();
+        const QString name = "予約ファイル「" + QDir::toNativeSeparators(path);
+        loading.replace("%1", QDir(m_dir->path()).absoluteFilePath(target));
+        writing.replace("%1", QDir(m_dir->path()).absoluteFilePath(target));
+        const QByteArray before = record("07/30-1", "a");
         if (atPath == "folder")
             QVERIFY(QDir().mkdir(path));
+        else if (loading.isEmpty())
+            QVERIFY(writeAll(path, before));
 #ifdef Q_OS_UNIX
         const QByteArray bytes = QFile::encodeName(path);
-        int held = -1;
         if (target.startsWith('/') && !QFileInfo::exists(target))
             QSKIP("no such file here");
         if (!target.isEmpty())
             QVERIFY(QFile::link(target, path));
         else if (atPath.endsWith("fifo") || atPath == "socket")
             QCOMPARE(::mknod(bytes.constData(), (atPath == "socket" ? S_IFSOCK : S_IFIFO) | 0666, 0), 0);
-        if (atPath == "held fifo")
-            held = ::open(bytes.constData(), O_RDWR | O_NONBLOCK);
-        ::alarm(20); // a hang ends the test as a failure
-        const auto release = qScopeGuard([held] {
-            ::alarm(0);
-            if (held >= 0)
-                ::close(held);
+        const int held = atPath == "held fifo" ? ::open(bytes.constData(), O_RDWR | O_NONBLOCK) : -1;
+        const auto permissions = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther;
+        const auto restore = qScopeGuard([&] {
+            ::close(held);
+            QFile::setPermissions(m_dir->path(), permissions | QFile::WriteOwner);
         });
+        if (atPath == "read-only")
+            QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadOther) && QFile::setPermissions(m_dir->path(), permissions));
 #endif
-        const QString headline = "予約ファイル「" + QDir::toNativeSeparators(path) + "」";
-        const QString why = QString(reason).replace("%1", QDir(m_dir->path()).absoluteFilePath(target));
-        QString error;
-        QVERIFY(!board.log.replay(board.replay, &error));
-        // What could not be created is not said to be unreadable.
-        const bool missing = atPath == "no folder" || atPath == "link gone/x";
-        QCOMPARE(error, headline + QString(missing ? "を作成できません。\n" : "を読み込めません。\n") + why);
-        QCOMPARE(board.log.write(board.replay, "07/30-1", {}, "a", &error), Outcome::Failed);
-        // The kernel refuses writing its file for a reason of its own.
-        if (target.startsWith("/sys"))
-            QVERIFY2(error.startsWith(headline + "に書き込めません。\n"), qPrintable(error));
-        else
-            QCOMPARE(error, headline + "に書き込めません。\n" + why);
-        QVERIFY(!board.log.catchUp(board.replay, nullptr));
-        QCOMPARE(board.log.poll(board.replay, nullptr), Poll::Failed);
+        QVERIFY(inOwnProcess([&] {
+            QString loadError, writeError;
+            const bool loaded = board.log.replay(board.replay, &loadError);
+#ifdef Q_OS_UNIX
+            ::alarm(20); // a hang ends the test as a failure
+            rlimit limit = {};
+            getrlimit(RLIMIT_FSIZE, &limit);
+            limit.rlim_cur = before.size() + 5;
+            std::signal(SIGXFSZ, SIG_IGN);
+            failing = atPath;
+            if (atPath == "read-only" ? geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)
+                                      : atPath == "limit" && setrlimit(RLIMIT_FSIZE, &limit) != 0)
+                return false;
+#endif
+            const bool told = (loaded ? loading.isEmpty() : loadError == name + loading)
+                && board.log.write(board.replay, "07/30-2", {}, "b", &writeError) == Outcome::Failed
+                && (writing.endsWith('\n') ? writeError.startsWith(name + writing) : writeError == name + writing)
+                && board.slot("07/30-2").isEmpty()
+                && (loaded || (!board.log.catchUp(board.replay, nullptr) && board.log.poll(board.replay, nullptr) == Poll::Failed));
+            if (!told)
+                qWarning("%s\n%s", qPrintable(loadError), qPrintable(writeError));
+            return told;
+        }));
+        if (loading.isEmpty())
+            QCOMPARE(readAll(path), before);
     }
 
 #ifdef Q_OS_UNIX
@@ -522,61 +562,6 @@ private slots:
             QVERIFY2(at++ < lines.size(), line.constData());
         }
         QVERIFY2(saved.count('\n') > 15, "the board should get some records done between kills");
-    }
-
-    // Cut short, or refused at once: the teacher is told why, and the file is
-    // as it was. Tried in a child process, which as root gives up its rights.
-    void writeFails_data()
-    {
-        QTest::addColumn<QString>("cause");
-        QTest::addColumn<QString>("message"); // after the file's name
-        const QString write = QStringLiteral("」に書き込めません。\n"), read = QStringLiteral("」を読み込めません。\n");
-        const QString io = QStringLiteral("入出力エラーです。ディスクかネットワークに障害があるかもしれません。");
-        // Room for a few bytes more, not for the record.
-        QTest::newRow("file size limit") << "limit" << write + "ファイルが大きすぎます。";
-        QTest::newRow("read-only folder") << "read-only" << write + "アクセスが許可されていません。";
-        // Written whole, then the disk reports an error: taken back.
-        QTest::newRow("disk fails to flush") << "flush" << write + io;
-        // Before a byte is written.
-        QTest::newRow("disk fails to read") << "read" << read + io;
-        QTest::newRow("disk fails to seek") << "seek" << read + io;
-        QTest::newRow("disk fails to tell the file's size") << "stat" << write + io;
-    }
-
-    void writeFails()
-    {
-        QFETCH(QString, cause);
-        QFETCH(QString, message);
-
-        Board board(m_dir->path());
-        const QByteArray before = record("07/30-1", "a");
-        QVERIFY(writeAll(board.log.path(), before));
-        QVERIFY(board.load());
-        const auto permissions = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther;
-        const auto restore = qScopeGuard([&] { QFile::setPermissions(m_dir->path(), permissions | QFile::WriteOwner); });
-        if (cause == "read-only") {
-            QVERIFY(QFile::setPermissions(board.log.path(), QFile::ReadOwner | QFile::ReadOther));
-            QVERIFY(QFile::setPermissions(m_dir->path(), permissions));
-        }
-        QCOMPARE(exitStatus(start([&] {
-                     struct rlimit limit = {};
-                     getrlimit(RLIMIT_FSIZE, &limit);
-                     limit.rlim_cur = before.size() + 5;
-                     std::signal(SIGXFSZ, SIG_IGN);
-                     failing = cause;
-                     if (cause == "read-only" ? geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)
-                                              : cause == "limit" && setrlimit(RLIMIT_FSIZE, &limit) != 0)
-                         return false;
-                     QString error;
-                     const Outcome outcome = board.log.write(board.replay, "07/30-2", {}, "b", &error);
-                     const bool told = outcome == Outcome::Failed && board.slot("07/30-2").isEmpty()
-                                    && error == "予約ファイル「" + board.log.path() + message;
-                     if (!told)
-                         qWarning("%d %s", int(outcome), qPrintable(error));
-                     return told;
-                 })),
-                 0);
-        QCOMPARE(readAll(board.log.path()), before);
     }
 #endif
 };
