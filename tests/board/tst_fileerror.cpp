@@ -22,11 +22,13 @@ private slots:
         QTemporaryDir dir;
         const QFile nothing(dir.filePath("理科室.dat"));
 #ifdef Q_OS_WIN
-        const QList<int> causes{ERROR_ACCESS_DENIED, ERROR_PATH_NOT_FOUND, ERROR_HANDLE_DISK_FULL, ERROR_SHARING_VIOLATION,
-                                ERROR_LOCK_VIOLATION, ERROR_BAD_NET_NAME, ERROR_NETNAME_DELETED, ERROR_FILE_TOO_LARGE};
+        const QList<int> causes{ERROR_ACCESS_DENIED, ERROR_PATH_NOT_FOUND, ERROR_HANDLE_DISK_FULL,
+                                ERROR_SHARING_VIOLATION, ERROR_LOCK_VIOLATION, ERROR_BAD_NET_NAME,
+                                ERROR_NETNAME_DELETED, ERROR_FILE_TOO_LARGE};
         const int other = ERROR_INVALID_PARAMETER;
 #else
-        const QList<int> causes{EACCES, ENOENT, ENOSPC, EDQUOT, EROFS, EFBIG, ENAMETOOLONG, ELOOP, EMLINK, EISDIR, ENXIO, EIO};
+        const QList<int> causes{EACCES, ENOENT, ENOSPC, EDQUOT, EROFS, EFBIG,
+                                ENAMETOOLONG, ELOOP, EMLINK, EISDIR, ENXIO, EIO};
         const int other = EINVAL;
 #endif
         QSet<QString> seen;
@@ -35,7 +37,8 @@ private slots:
             QVERIFY2(!words.contains(QStringLiteral("エラー番号")) && !seen.contains(words), qPrintable(words));
             seen << words;
         }
-        QCOMPARE(FileError::reason(nothing, other), QStringLiteral("システムのエラーです（エラー番号 %1）。").arg(other));
+        const QString fallback = QStringLiteral("システムのエラーです（エラー番号 %1）。");
+        QCOMPARE(FileError::reason(nothing, other), fallback.arg(other));
         QCOMPARE(FileError::reason(nothing, 0), QStringLiteral("原因不明のエラーです。"));
     }
 };

@@ -24,7 +24,7 @@ private slots:
         QTest::newRow("name that only begins alike") << root + "srv/roomboard2" << root + "srv" << "roomboard2";
 #ifdef Q_OS_WIN
         QTest::newRow("exe extension dropped") << "C:/booking/理科室.exe" << "C:/booking" << "理科室";
-        QTest::newRow("installed name in capitals") << "C:/Program Files/roomboard/ROOMBOARD.EXE" << "C:/Program Files/roomboard" << "";
+        QTest::newRow("installed name in capitals") << "C:/Programs/roomboard/ROOMBOARD.EXE" << "C:/Programs/roomboard" << "";
 #else
         QTest::newRow("dots are part of the name") << "/srv/b/PC室.2" << "/srv/b" << "PC室.2";
         QTest::newRow("other case is another name") << "/srv/Roomboard" << "/srv" << "Roomboard";
@@ -42,9 +42,6 @@ private slots:
         QCOMPARE(InstalledName::matches(location.roomName), room.isEmpty());
         if (!room.isEmpty())
             QCOMPARE(location.roomName, room);
-#ifndef Q_OS_WIN
-        QVERIFY(InstalledName::notARoomMessage(path).contains(QStringLiteral("\n\nln -s %1 /srv/booking/理科室\n").arg(path)));
-#endif
     }
 
 #ifdef Q_OS_UNIX
