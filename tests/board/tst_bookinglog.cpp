@@ -71,10 +71,7 @@ bool lockByte(QFile &file, qint64 byte)
     return ::LockFileEx(HANDLE(::_get_osfhandle(file.handle())), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY,
                         0, 1, 0, &where);
 #else
-    struct flock request = {};
-    request.l_type = F_WRLCK;
-    request.l_start = byte;
-    request.l_len = 1;
+    struct flock request = {.l_type = F_WRLCK, .l_whence = SEEK_SET, .l_start = byte, .l_len = 1, .l_pid = 0};
     return ::fcntl(file.handle(), F_OFD_SETLK, &request) == 0;
 #endif
 }
@@ -234,18 +231,12 @@ private slots:
             QVERIFY(writeAll(board.log.path(), piece, QIODevice::Append));
             QVERIFY(board.log.catchUp(board.replay, nullptr));
         }
-        if (inPlace) {
-            QVERIFY(writeAll(board.log.path(), after));
-            // As written a second later: a file system may keep coarser times.
-            QFile file(board.log.path());
-            QVERIFY(file.open(QIODevice::ReadWrite));
-            QVERIFY(file.setFileTime(file.fileTime(QFile::FileModificationTime).addSecs(1), QFile::FileModificationTime));
-        } else {
-            const QString other = m_dir->filePath("other");
-            QVERIFY(writeAll(other, after));
-            QVERIFY(QFile::remove(board.log.path()));
-            QVERIFY(QFile::rename(other, board.log.path()));
-        }
+        // Written as a second later: a file system may keep coarser times.
+        QFile file(inPlace ? board.log.path() : m_dir->filePath("other"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(after) == after.size() && file.flush());
+        QVERIFY(file.setFileTime(file.fileTime(QFile::FileModificationTime).addSecs(1), QFile::FileModificationTime));
+        file.close();
+        QVERIFY(inPlace || (QFile::remove(board.log.path()) && file.rename(board.log.path())));
 
         if (byPoll)
             QCOMPARE(board.log.poll(board.replay, nullptr), Poll::Read);
@@ -288,11 +279,9 @@ private slots:
                                   .arg(QStringLiteral("\"08/13-1\",\"%1\"\r\n").arg(QString(40, u'数')).repeated(5000));
         QTest::newRow("utf-8 with mark") << "\xEF\xBB\xBF" + lines.toUtf8() << "UTF-8" << true;
         QTest::newRow("utf-8 without mark") << lines.toUtf8() << "UTF-8" << true;
-        const auto utf16 = [&](auto order) {
-            return QByteArray(QStringEncoder(order, QStringEncoder::Flag::WriteBom).encode(lines));
-        };
-        QTest::newRow("utf-16, low byte first") << utf16(QStringEncoder::Utf16LE) << "UTF-16" << true;
-        QTest::newRow("utf-16, high byte first") << utf16(QStringEncoder::Utf16BE) << "UTF-16" << true;
+        using E = QStringEncoder;
+        QTest::newRow("utf-16, low byte first") << QByteArray(E(E::Utf16LE, E::Flag::WriteBom).encode(lines)) << "UTF-16" << true;
+        QTest::newRow("utf-16, high byte first") << QByteArray(E(E::Utf16BE, E::Flag::WriteBom).encode(lines)) << "UTF-16" << true;
         QTest::newRow("cp932") << Cp932::encode(lines).value() << QString() << true;
         const QByteArray first = record("07/30-1", QStringLiteral("１-２　数学"));
         const QByteArray last = record("07/31-1", QStringLiteral("最後"));
