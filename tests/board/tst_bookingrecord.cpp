@@ -1,4 +1,5 @@
 #include "board/BookingRecord.h"
+#include "board/Cp932.h"
 
 #include <QTest>
 
@@ -50,30 +51,76 @@ private slots:
             QCOMPARE((QByteArrayList{record->key.toByteArray(), record->text.toByteArray()}), fields);
     }
 
-    // The exact bytes appended for a booking or a clearing; none when the
-    // record would not read back as written.
-    void format_data()
+    // Bytes of a text field, the text they show, how many characters the
+    // Windows build takes them as when it decodes one at a time, and whether a
+    // booking of the text is appended as exactly these bytes (else refused).
+    void text_data()
     {
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QString>("text");
         QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("characters");
+        QTest::addColumn<bool>("written");
 
-        QTest::newRow("booking") << "07/30-3" << "１-２　数学"
-                                 << QByteArray("\"07/30-3\",\"\x82\x50-\x82\x51\x81\x40\x90\x94\x8A\x77\"\r\n");
-        QTest::newRow("clearing") << "08/06-1" << QString() << QByteArray("\"08/06-1\",\"\"\r\n");
-        QTest::newRow("quote") << "08/06-1" << "a\"b" << QByteArray();
-        QTest::newRow("carriage return") << "08/06-1" << "a\rb" << QByteArray();
-        QTest::newRow("line feed") << "08/06-1" << "a\nb" << QByteArray();
-        QTest::newRow("no CP932 form") << "08/06-1" << "\U0001F600" << QByteArray();
+        const QString bad(QChar::ReplacementCharacter);
+        QTest::newRow("booking") << QByteArray("\x82\x50\x2D\x82\x51\x81\x40\x90\x94\x8A\x77")
+                                 << "１-２　数学" << 6 << true;
+        QTest::newRow("clearing") << QByteArray() << QString() << 0 << true;
+        // Would not read back as written.
+        QTest::newRow("quote") << QByteArray("a\"b") << "a\"b" << 3 << false;
+        QTest::newRow("carriage return") << QByteArray("a\rb") << "a\rb" << 3 << false;
+        QTest::newRow("line feed") << QByteArray("a\nb") << "a\nb" << 3 << false;
+        // Where CP932 differs from plain Shift_JIS.
+        QTest::newRow("wave dash is the full-width tilde") << QByteArray("\x81\x60") << "～" << 1 << true;
+        QTest::newRow("NEC row 13") << QByteArray("\x87\x40") << "①" << 1 << true;
+        QTest::newRow("IBM extension") << QByteArray("\xFB\xFC") << "髙" << 1 << true;
+        // Lead and trail bytes at the edges of their ranges.
+        QTest::newRow("9F leads") << QByteArray("\x9F\xFC") << "滌" << 1 << true;
+        QTest::newRow("A0 stands alone") << QByteArray("\xA0\x40") << bad + "@" << 2 << false;
+        QTest::newRow("DF is half-width katakana") << QByteArray("\xDF\x40") << "ﾟ@" << 2 << true;
+        QTest::newRow("E0 leads") << QByteArray("\xE0\x40") << "漾" << 1 << true;
+        QTest::newRow("FC leads") << QByteArray("\xFC\x40") << "髜" << 1 << true;
+        QTest::newRow("FD stands alone") << QByteArray("\xFD\x40") << bad + "@" << 2 << false;
+        QTest::newRow("80 trails") << QByteArray("\x81\x80") << "÷" << 1 << true;
+        QTest::newRow("FC trails") << QByteArray("\x81\xFC") << "◯" << 1 << true;
+#ifdef Q_OS_WIN
+        const QString del = QStringLiteral("\x7F"); // Windows' code page 932 has DEL there
+#else
+        const QString del = bad; // ICU's has nothing
+#endif
+        QTest::newRow("7F never trails") << QByteArray("\x81\x7F") << bad + del << 2 << false;
+        QTest::newRow("FD never trails") << QByteArray("\x81\xFD\x41") << bad + bad + "A" << 3 << false;
+        QTest::newRow("quote never trails") << QByteArray("\x82\x22") << bad + "\"" << 2 << false;
+        QTest::newRow("lead byte as trail byte") << QByteArray("\x81\x81\x81") << "＝" + bad << 2 << false;
+        // A damaged record still shows as booked.
+        QTest::newRow("invalid byte") << QByteArray("\xFF") << bad << 1 << false;
+        QTest::newRow("unassigned pair") << QByteArray("\x85\x40") << bad << 1 << false;
+        QTest::newRow("lead byte cut at the end") << QByteArray("\x97\x9D\x89") << "理" + bad << 2 << false;
     }
 
-    void format()
+    void text()
     {
-        QFETCH(QString, key);
-        QFETCH(QString, text);
         QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        QFETCH(int, characters);
+        QFETCH(bool, written);
 
-        QCOMPARE(BookingRecord::format(key, text).value_or(QByteArray()), bytes);
+        QCOMPARE(Cp932::decode(bytes), text);
+        // A text refused before has no say in this one.
+        QVERIFY(!BookingRecord::format("07/30-3", QStringLiteral("1年\U0001F600")));
+        const auto record = BookingRecord::format("07/30-3", text);
+        QCOMPARE(record.has_value(), written);
+        if (written)
+            QCOMPARE(*record, "\"07/30-3\",\"" + bytes + "\"\r\n");
+
+        // The characters the Windows build decodes one at a time when the
+        // whole fails. The bytes lie inside a longer line, as a field does: a
+        // trail byte just past their end is not theirs.
+        const QByteArray line = bytes + "\xA0";
+        const QByteArrayView field = QByteArrayView(line).first(bytes.size());
+        int pieces = 0;
+        for (qsizetype at = 0; at < field.size(); ++pieces)
+            at += Cp932::characterLength(field, at);
+        QCOMPARE(pieces, characters);
     }
 };
 
