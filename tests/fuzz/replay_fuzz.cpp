@@ -15,7 +15,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <limits>
 
 namespace {
 
@@ -31,8 +30,7 @@ void check(bool holds, const char *what)
 // share may, and whose read at byte failAt fails once, as a failing disk's does.
 struct File : QBuffer
 {
-    qint64 piece = std::numeric_limits<qint64>::max();
-    qint64 failAt = -1;
+    qint64 piece, failAt;
 
     qint64 readData(char *data, qint64 max) override
     {
@@ -124,5 +122,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QByteArray padded = filler.left(padding - 1) + '\n' + file;
     readLines(padded, 0, padded.size());
     readLines(padded, 0, padded.size(), 1 << 30, padding + file.size() / 2);
+    // After a line longer than the reader's whole buffer, passed over.
+    const QByteArray afterLong = QByteArray(2 * LineReader::ChunkSize, '#') + '\n' + file;
+    readLines(afterLong, 0, afterLong.size());
     return 0;
 }
