@@ -7,14 +7,10 @@
 using Lines = QList<QByteArray>;
 using Slots = QMap<int, QString>;
 
-namespace {
-
-QByteArray record(const char *key, const QString &text)
+static QByteArray record(const char *key, const QString &text)
 {
     return BookingRecord::format(QString::fromLatin1(key), text).value().chopped(2);
 }
-
-} // namespace
 
 class TestBookingReplay : public QObject
 {
@@ -98,7 +94,6 @@ private slots:
         QTest::addColumn<QStringList>("keys");
 
         const QStringList week{"07/30-1", "08/03-0", "08/06-1", "08/10-0"};
-        QTest::newRow("monday starts its own week") << QDate(2018, 7, 30) << false << week;
         QTest::newRow("sunday shows tomorrow's week") << QDate(2018, 7, 29) << false << week;
         QTest::newRow("next week is a week on")
             << QDate(2018, 8, 1) << true << QStringList{"08/06-1", "08/10-0", "08/13-1", "08/17-0"};

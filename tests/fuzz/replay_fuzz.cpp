@@ -13,17 +13,13 @@
 #include <QBuffer>
 #include <array>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 
 namespace {
 
 void check(bool holds, const char *what)
 {
-    if (!holds) {
-        std::fprintf(stderr, "roomboard fuzz: %s\n", what);
-        std::abort();
-    }
+    if (!holds)
+        qFatal("roomboard fuzz: %s", what);
 }
 
 // A file that hands out at most `piece` bytes a read, as a pipe or a network
@@ -45,9 +41,9 @@ struct File : QBuffer
 };
 
 // The lines read from pos up to end, in pieces, with a read error at failAt if
-// that lies before the end: those of a plain split (LF ends a line, a CR
-// before it belongs to the line end, a line over the cap is passed over); the
-// last needs no line end unless a read error cut it.
+// that lies before the end: those of a plain split, CR LF or LF ending each,
+// without the lines over the cap; the last needs no line end unless the error
+// cut it.
 QByteArrayList readLines(const QByteArray &file, qsizetype pos, qint64 end, qint64 piece = 1 << 30, qint64 failAt = -1)
 {
     const bool fails = failAt >= pos && failAt < qMin<qint64>(end, file.size());
