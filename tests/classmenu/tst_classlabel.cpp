@@ -28,7 +28,6 @@ private slots:
         QTest::newRow("その他 with any class") << 1 << "その他" << 3 << "その他" << 7;
         QTest::newRow("numbered ＪＫ loses its class and reads as lettered") << 1 << "ＪＫ" << 2 << "ＪＫ" + hy << 0;
         QTest::newRow("the space entry stays a space") << 0 << "１年" << 0 << "１ " + is << 0;
-        QTest::newRow("nothing, numbered") << 1 << "" << 10 << hy + is + is << 0;
     }
 
     void compose()

@@ -1,6 +1,5 @@
-// Runs the fuzz target over the inputs saved in the folders given, without
-// libFuzzer, so that every seed and every input that once broke the reader
-// stays checked. The name printed just before an abort() says which input.
+// Runs the fuzz target without libFuzzer over every seed and every input that
+// once broke it, in the folders given. The name printed last says which input.
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,7 @@
-// Fuzz target for reading a booking file: bytes → LineReader → BookingReplay,
-// built with libFuzzer and sanitizers (`make fuzz`) and run over the committed
-// inputs by `make test`. A broken invariant abort()s: the reader hands out the
-// lines of a plain split, however the reads fall, and each slot shows the text
-// of the last record for it.
+// Fuzz target for reading a booking file, bytes → LineReader → BookingReplay: run by
+// libFuzzer with sanitizers (`make fuzz`) and over the committed inputs by `make test`.
+// A broken invariant abort()s: the reader hands out the lines of a plain split however
+// the reads fall, and each slot shows the text of the last record for it.
 
 #include "board/BookingRecord.h"
 #include "board/BookingReplay.h"
@@ -22,8 +21,7 @@ void check(bool holds, const char *what)
         qFatal("roomboard fuzz: %s", what);
 }
 
-// A file that hands out at most `piece` bytes a read, as a pipe or a network
-// share may, and whose read at byte failAt fails once, as a failing disk's does.
+// A file read at most `piece` bytes at a time, as a pipe may be, failing once at byte failAt.
 struct File : QBuffer
 {
     qint64 piece, failAt;
@@ -40,10 +38,9 @@ struct File : QBuffer
     }
 };
 
-// The lines read from pos up to end, in pieces, with a read error at failAt if
-// that lies before the end: those of a plain split, CR LF or LF ending each,
-// without the lines over the cap; the last needs no line end unless the error
-// cut it.
+// The lines read from pos up to end, with a read error at failAt if that lies
+// before it: a plain split, CR LF or LF ending each, without the lines over
+// the cap; the last needs no line end unless the error cut it.
 QByteArrayList readLines(const QByteArray &file, qsizetype pos, qint64 end, qint64 piece = 1 << 30, qint64 failAt = -1)
 {
     const bool fails = failAt >= pos && failAt < qMin<qint64>(end, file.size());
