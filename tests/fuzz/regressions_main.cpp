@@ -1,6 +1,5 @@
-// Runs the fuzz target over the saved inputs of the folders given, without
-// libFuzzer, so that every seed and every input that once broke the reader
-// stays checked. The name printed just before an abort() says which input.
+// Runs the fuzz target without libFuzzer over every seed and every input that
+// once broke it, in the folders given. The name printed last says which input.
 
 #include <QDir>
 #include <QFile>
@@ -14,19 +13,19 @@ int main(int argc, char **argv)
 {
     int inputs = 0;
     for (int i = 1; i < argc; ++i) {
-        // A wrong path must not pass as "nothing to check"; hidden files are no inputs.
+        // A wrong path must not pass as "nothing to check".
         const QDir dir(QString::fromLocal8Bit(argv[i]));
+        if (!dir.exists())
+            return 1;
         for (const QFileInfo &info : dir.entryInfoList(QDir::Files, QDir::Name)) {
-            QFile file(info.filePath());
             std::fprintf(stderr, "%s\n", qPrintable(info.filePath()));
+            QFile file(info.filePath());
             if (!file.open(QIODevice::ReadOnly))
                 return 1;
             const QByteArray bytes = file.readAll();
             LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t *>(bytes.constData()), std::size_t(bytes.size()));
             ++inputs;
         }
-        if (!dir.exists())
-            return 1;
     }
     std::printf("%d inputs checked, no invariant violated\n", inputs);
     return inputs == 0;

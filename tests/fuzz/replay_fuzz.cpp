@@ -1,69 +1,82 @@
-// Fuzz target for reading a booking file: bytes → LineReader → BookingReplay.
-// Built with libFuzzer and sanitizers (`make fuzz`), and with a plain main()
-// that replays the committed seeds and regressions in `make test`. A broken
-// invariant abort()s. Read as a booking file, every input
-//  - comes out of the reader as the lines of a plain split (LF ends a line, a
-//    CR before it belongs to the line end, the last line needs none, a line
-//    over the cap is passed over), whether the reading starts at the top or
-//    at a line end in the middle, and wherever it falls in the reader's chunks;
-//  - shows in each slot the text of the last record for it.
+// Fuzz target for reading a booking file, bytes → LineReader → BookingReplay: run by
+// libFuzzer with sanitizers (`make fuzz`) and over the committed inputs by `make test`.
+// A broken invariant abort()s: the reader hands out the lines of a plain split however
+// the reads fall, and each slot shows the text of the last record for it.
 
 #include "board/BookingRecord.h"
 #include "board/BookingReplay.h"
 #include "board/Cp932.h"
 #include "board/DateWindow.h"
 #include "board/LineReader.h"
-#include "board/SlotKey.h"
 
 #include <QBuffer>
 #include <array>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <vector>
 
 namespace {
 
 void check(bool holds, const char *what)
 {
-    if (!holds) {
-        std::fprintf(stderr, "roomboard fuzz: %s\n", what);
-        std::abort();
-    }
+    if (!holds)
+        qFatal("roomboard fuzz: %s", what);
 }
 
-// The reader's lines from pos on, checked against a plain split.
-std::vector<QByteArrayView> readLines(const QByteArray &file, qsizetype pos)
+// A file read at most `piece` bytes at a time, as a pipe may be, failing once at byte failAt.
+struct File : QBuffer
 {
-    std::vector<QByteArrayView> lines;
-    qint64 overlong = 0, end = pos;
-    for (qsizetype at = pos; at < file.size(); at = end) {
-        const qsizetype lf = file.indexOf('\n', at);
-        QByteArrayView line = QByteArrayView(file).sliced(at, (lf < 0 ? file.size() : lf) - at);
+    qint64 piece, failAt;
+
+    qint64 readData(char *data, qint64 max) override
+    {
+        // However long the file or its lines.
+        check(max <= LineReader::TailSize + LineReader::ChunkSize + LineReader::MaxLineLength, "memory grows");
+        if (pos() == failAt) {
+            failAt = -1;
+            return -1;
+        }
+        return QBuffer::readData(data, std::min({max, piece, failAt > pos() ? failAt - pos() : max}));
+    }
+};
+
+// The lines read from pos up to end, with a read error at failAt if that lies
+// before it: a plain split, CR LF or LF ending each, without the lines over
+// the cap; the last needs no line end unless the error cut it.
+QByteArrayList readLines(const QByteArray &file, qsizetype pos, qint64 end, qint64 piece = 1 << 30, qint64 failAt = -1)
+{
+    const bool fails = failAt >= pos && failAt < qMin<qint64>(end, file.size());
+    QByteArray text = file.sliced(pos, (fails ? failAt : qMin<qint64>(end, file.size())) - pos);
+    const qsizetype complete = text.lastIndexOf('\n') + 1;
+    // A line that ran on past the cap was counted before the error cut it.
+    qint64 overlong = fails && text.size() - complete > LineReader::MaxLineLength + 1;
+    if (fails)
+        text.truncate(complete);
+    QByteArrayList lines = text.split('\n');
+    if (lines.constLast().isEmpty())
+        lines.removeLast(); // after the last line end
+    for (QByteArray &line : lines) {
         if (line.endsWith('\r'))
             line.chop(1);
-        if (line.size() > LineReader::MaxLineLength)
-            ++overlong;
-        else
-            lines.push_back(line);
-        if (lf < 0)
-            break;
-        end = lf + 1;
     }
-    QBuffer buffer;
-    buffer.setData(file);
-    check(buffer.open(QIODevice::ReadOnly) && buffer.seek(pos), "QBuffer refused the input");
-    LineReader reader(buffer, pos, file.size());
-    std::size_t count = 0;
+    overlong += lines.removeIf([](const QByteArray &line) { return line.size() > LineReader::MaxLineLength; });
+
+    File device;
+    device.setData(file);
+    device.piece = piece;
+    device.failAt = fails ? failAt : -1;
+    check(device.open(QIODevice::ReadOnly | QIODevice::Unbuffered) && device.seek(pos), "QBuffer refused the input");
+    LineReader reader(device, pos, end);
+    QByteArrayList read;
     QByteArrayView line;
-    while (reader.next(line))
-        check(count < lines.size() && line == lines[count++], "the reader's lines differ from the file's");
-    check(!reader.failed() && count == lines.size() && reader.overlongLines() == overlong, "the reader lost lines");
-    check(reader.completeEnd() == end, "completeEnd() is not past the last line end");
+    // Bounded: a reader that never ends must fail here, not hang.
+    while (read.size() <= lines.size() && reader.next(line))
+        read << line.toByteArray();
+    check(read == lines && !reader.next(line), "the reader's lines differ from the file's");
+    check(reader.failed() == fails && reader.overlongLines() == overlong, "a read error or a long line is miscounted");
+    check(reader.completeEnd() == pos + complete, "completeEnd() is not past the last line end");
     // All bytes read up to TailSize, unless a line too long to keep ran on.
     const QByteArrayView tail = reader.tail();
-    check(tail == QByteArrayView(file).sliced(end - tail.size(), tail.size())
-              && (overlong != 0 || tail.size() == std::min<qint64>(end - pos, LineReader::TailSize)),
+    check(tail == QByteArrayView(file).sliced(pos + complete - tail.size(), tail.size())
+              && (overlong != 0 || tail.size() == std::min<qint64>(complete, LineReader::TailSize)),
           "tail() is not the bytes just before completeEnd()");
     return lines;
 }
@@ -73,13 +86,12 @@ std::vector<QByteArrayView> readLines(const QByteArray &file, qsizetype pos)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     const QByteArray file(reinterpret_cast<const char *>(data), qsizetype(size));
-    const std::vector<QByteArrayView> lines = readLines(file, 0);
-    // Each slot shows the last record whose key names it, across a month
-    // end, New Year and 29 February.
+    const QByteArrayList lines = readLines(file, 0, file.size());
+    // Across a month end, New Year and 29 February.
     for (const QDate today : {QDate(2018, 8, 1), QDate(2018, 12, 23), QDate(2016, 2, 27), QDate(2019, 3, 1)}) {
         BookingReplay replay(DateWindow::current(today), 0);
         std::array<QString, SlotKey::SlotCount + 1> shown;
-        for (QByteArrayView line : lines) {
+        for (const QByteArray &line : lines) {
             replay.addLine(line);
             const auto record = BookingRecord::parse(line);
             if (const int slot = record ? replay.slotForKey(record->key) : 0)
@@ -89,15 +101,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             check(replay.slotText(slot) == shown[slot], "a slot shows what the file does not say");
     }
 
-    const qsizetype middle = file.lastIndexOf('\n', file.size() / 2);
-    if (middle >= 0)
-        readLines(file, middle + 1);
+    // From a line end in the middle, as a reader coming back does; to an end
+    // the file falls short of, or short of the file's end; a read error.
+    readLines(file, file.lastIndexOf('\n', file.size() / 2) + 1, file.size() + 1, 5);
+    readLines(file, 0, file.size() * 3 / 4, 3);
+    readLines(file, 0, file.size(), 7, file.size() / 2);
     // Filler lines move the input onto the end of the reader's first read, by
     // an amount its last two bytes choose.
     const qsizetype firstRead = LineReader::ChunkSize + LineReader::MaxLineLength;
     const auto back = [&](qsizetype i) { return file.size() >= i ? uchar(file[file.size() - i]) : 0; };
     const qsizetype padding = firstRead - ((back(2) << 8) | back(1)) % (LineReader::MaxLineLength + 512);
     static const QByteArray filler = QByteArray(63, '#').append('\n').repeated(firstRead / 64 + 1);
-    readLines(filler.left(padding - 1) + '\n' + file, 0);
+    const QByteArray padded = filler.left(padding - 1) + '\n' + file;
+    readLines(padded, 0, padded.size());
+    readLines(padded, 0, padded.size(), 1 << 30, padding + file.size() / 2);
+    // After a line longer than the reader's whole buffer, passed over.
+    const QByteArray afterLong = QByteArray(2 * LineReader::ChunkSize, '#') + '\n' + file;
+    readLines(afterLong, 0, afterLong.size());
     return 0;
 }
