@@ -29,8 +29,7 @@ class TestClassMenu : public QObject
 private slots:
     void choose_data();
     void choose();
-    void listRows();
-    void spokenNames();
+    void lists();
 };
 
 void TestClassMenu::choose_data()
@@ -116,8 +115,9 @@ void TestClassMenu::choose()
 }
 
 // A row is one line of the list's font, 24 pixels at 18 points: seven whole rows fill a list
-// and every entry reads in full. Also registered to run at scale factors 1.5 and 2.
-void TestClassMenu::listRows()
+// and every entry reads in full, also at the scale factors CMake runs this at. Then what a
+// screen reader says of a control (row -1) or of an entry.
+void TestClassMenu::lists()
 {
     ClassMenu dialog(0);
     dialog.show();
@@ -150,12 +150,6 @@ void TestClassMenu::listRows()
                      qPrintable(text));
         }
     }
-}
-
-// What a screen reader says of a control (row -1) or of an entry.
-void TestClassMenu::spokenNames()
-{
-    ClassMenu dialog(0);
     for (const auto &[name, row, spoken] :
          {std::tuple{"List1", -1, "学年"}, {"List2", -1, "組"}, {"List3", -1, "教科"}, {"OK_BT", -1, "OK　予約する"},
           {"Canel_BT", -1, "キャンセル"}, {"List1", 3, "空白"}, {"List1", 6, "その他"}, {"List2", 0, "空白"},
