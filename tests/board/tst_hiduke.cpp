@@ -208,13 +208,13 @@ void TestHiduke::slotClick_data()
     QTest::newRow("book 1A science after lessons") << Click{.p = 7, .steps = {"1:0 2:1 3:8 OK"}, .asked = dialog,
         .caption = "１Ａ　理科", .written = "\"07/30-0\",\"\x82\x50\x82\x60\x81\x40\x81\x40\x97\x9D\x89\xC8\"\r\n"};
     QTest::newRow("book numbered by the toggle, second week") << Click{.p = 36, .steps = {"2:11 1:1 2:3 3:7 OK"},
-        .asked = dialog, .caption = "２-３数学", .written = "\"08/06-1\",\"\x82\x51-\x82\x52\x81\x40\x90\x94\x8A\x77\"\r\n",
-        .mode = Qt::Checked};
+        .asked = dialog, .caption = "２-３数学",
+        .written = "\"08/06-1\",\"\x82\x51-\x82\x52\x81\x40\x90\x94\x8A\x77\"\r\n", .mode = Qt::Checked};
     QTest::newRow("dialog cancelled") << Click{.p = 20, .steps = {"1:0 3:2 Cancel"}, .asked = dialog};
-    QTest::newRow("clearing confirmed by Return")
-        << Click{.file = x, .steps = {"Return"}, .asked = clear, .written = "\"07/30-4\",\"\"\r\n", .mode = Qt::Checked};
-    QTest::newRow("clearing cancelled by Esc")
-        << Click{.file = x, .steps = {"Esc"}, .asked = clear, .caption = "x", .mode = Qt::PartiallyChecked};
+    QTest::newRow("clearing confirmed by Return") << Click{.file = x, .steps = {"Return"}, .asked = clear,
+        .written = "\"07/30-4\",\"\"\r\n", .mode = Qt::Checked};
+    QTest::newRow("clearing cancelled by Esc") << Click{.file = x, .steps = {"Esc"}, .asked = clear, .caption = "x",
+        .mode = Qt::PartiallyChecked};
     // What the teacher never saw is neither booked nor cleared.
     QTest::newRow("booked elsewhere, free here") << Click{.other = y, .asked = changed, .caption = "y"};
     QTest::newRow("booked elsewhere while the dialog is open")
@@ -222,10 +222,12 @@ void TestHiduke::slotClick_data()
     // Others' records read on the way set the mode, where the own label cannot tell.
     QTest::newRow("booked numbered elsewhere while booking その他")
         << Click{.other = "|\"07/31-1\",\"\x82\x50-\x82\x51\x81\x40\"\r\n", .steps = {"1:6 OK"}, .asked = dialog,
-                 .caption = "その他", .written = "\"07/30-4\",\"\x82\xBB\x82\xCC\x91\xBC\x81\x40\"\r\n", .mode = Qt::Checked};
+                 .caption = "その他", .written = "\"07/30-4\",\"\x82\xBB\x82\xCC\x91\xBC\x81\x40\"\r\n",
+                 .mode = Qt::Checked};
     QTest::newRow("file saved again as UTF-8: shown, never written")
         << Click{.file = "\xEF\xBB\xBF" + y, .p = 5, .steps = {"OK", "OK"}, .asked = {"UTF-8", "UTF-8"}};
-    QTest::newRow("file turned into a folder") << Click{.file = x, .other = "folder", .asked = {"フォルダー"}, .caption = "x"};
+    QTest::newRow("file turned into a folder")
+        << Click{.file = x, .other = "folder", .asked = {"フォルダー"}, .caption = "x"};
     QTest::newRow("file turned into a folder while the dialog is open") << Click{.other = "|folder",
         .steps = {"1:0 OK", "OK"}, .asked = dialog + QStringList{"この変更は保存されていません。"}};
 }
