@@ -31,11 +31,6 @@ private slots:
             QCOMPARE(bytes, AppIcon::svg());
         else
             QCOMPARE(QImage::fromData(bytes).convertToFormat(QImage::Format_ARGB32), drawn.convertToFormat(QImage::Format_ARGB32));
-        // One entry of 64 × 45 in 24 bits at offset 22; its bitmap twice as high, the mask rows after the colour rows.
-        if (path.endsWith(".ico"))
-            QCOMPARE(bytes.left(62).toHex() + " " + QByteArray::number(bytes.size()),
-                     "000001000100402d0000010018005023000016000000" "28000000400000005a0000000100180000000000"
-                     "2823000000000000000000000000000000000000 " + QByteArray::number(22 + 40 + 64 * 3 * 45 + 8 * 45));
     }
 };
 
