@@ -68,7 +68,6 @@ void TestClassMenu::choose_data()
     QTest::newRow("Up") << 0 << "Tab Tab Up OK" << ok << "１" + IS + IS << "" << 0;
     QTest::newRow("Home") << 0 << "Tab Tab Home OK" << ok << "１" + IS + IS << "" << 0;
     QTest::newRow("End") << 0 << "Tab Tab End OK" << ok << "その他" << "" << 0;
-    QTest::newRow("Down Down on subjects") << 0 << "Tab Tab Tab Tab Down Down OK" << ok << IS + IS << "技術" << 0;
 }
 
 void TestClassMenu::choose()
