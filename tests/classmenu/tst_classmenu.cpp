@@ -29,15 +29,14 @@ class TestClassMenu : public QObject
 private slots:
     void choose_data();
     void choose();
-    void listRows();
-    void spokenNames();
+    void lists();
 };
 
 void TestClassMenu::choose_data()
 {
     QTest::addColumn<int>("mode");
     // "L:R" a click on row R of list L; "press", "drag", "release" the mouse on the toggle entry;
-    // "OK", "Cancel" a click; "close" the close box; other words are keys ("Num+Enter" the keypad's).
+    // "OK", "Cancel" a click; other words are keys ("Num+Enter" the keypad's).
     QTest::addColumn<QString>("actions");
     QTest::addColumn<int>("result");
     QTest::addColumn<QString>("label");
@@ -47,9 +46,8 @@ void TestClassMenu::choose_data()
     const int ok = QDialog::Accepted, cancelled = QDialog::Rejected;
     const QString math = QStringLiteral("数学");
     // Passing through a list makes an entry current but selects nothing.
-    QTest::newRow("nothing chosen, lettered") << 0 << "Tab Tab Tab Tab Tab OK" << ok << IS + IS << "" << 0;
+    QTest::newRow("nothing chosen, Tab round to OK") << 0 << "Tab Tab Tab Tab Tab Return" << ok << IS + IS << "" << 0;
     QTest::newRow("numbered") << 1 << "1:2 2:2 3:7 OK" << ok << "３-２" << math << 1;
-    QTest::newRow("lettered after a cancelled clearing") << 2 << "1:2 2:3 3:7 OK" << ok << "３Ｃ" + IS << math << 2;
     // The toggle entry switches the classes and keeps grade and subject.
     QTest::newRow("toggled by a click") << 0 << "1:1 3:7 2:3 2:11 2:2 OK" << ok << "２-２" << math << 1;
     QTest::newRow("toggled by End") << 1 << "1:1 3:7 2:3 End 2:2 OK" << ok << "２Ｂ" + IS << math << 0;
@@ -58,21 +56,18 @@ void TestClassMenu::choose_data()
     QTest::newRow("toggled by a press and drag") << 0 << "1:0 press drag drag drag release 2:2 OK" << ok << "１-２" << ""
                                                  << 1;
     QTest::newRow("toggled, then Cancel") << 0 << "2:11 1:0 2:1 3:1 Cancel" << cancelled << "" << "" << 1;
-    QTest::newRow("toggled, then the close box") << 0 << "2:11 1:1 2:1 3:3 close" << cancelled << "" << "" << 1;
     // Enter presses the focused button, OK at opening; Esc does nothing.
     QTest::newRow("Return at opening") << 0 << "Return" << ok << IS + IS << "" << 0;
     QTest::newRow("keypad Enter at opening") << 0 << "Num+Enter" << ok << IS + IS << "" << 0;
     QTest::newRow("Return on Cancel") << 0 << "1:0 Tab Tab Tab Tab Return" << cancelled << "" << "" << 0;
     QTest::newRow("Return on List1") << 0 << "Tab Tab Return" << LeftOpen << "" << "" << 0;
     QTest::newRow("Esc on OK") << 0 << "Esc" << LeftOpen << "" << "" << 0;
-    QTest::newRow("Tab from the subjects to OK") << 0 << "Tab Tab Tab Tab Tab Return" << ok << IS + IS << "" << 0;
     // The first arrow in a list selects the row it shows as current.
     QTest::newRow("Down") << 0 << "Tab Tab Down OK" << ok << "１" + IS + IS << "" << 0;
     QTest::newRow("Down Down") << 0 << "Tab Tab Down Down OK" << ok << "２" + IS + IS << "" << 0;
     QTest::newRow("Up") << 0 << "Tab Tab Up OK" << ok << "１" + IS + IS << "" << 0;
     QTest::newRow("Home") << 0 << "Tab Tab Home OK" << ok << "１" + IS + IS << "" << 0;
     QTest::newRow("End") << 0 << "Tab Tab End OK" << ok << "その他" << "" << 0;
-    QTest::newRow("Down Down on subjects") << 0 << "Tab Tab Tab Tab Down Down OK" << ok << IS + IS << "技術" << 0;
 }
 
 void TestClassMenu::choose()
@@ -101,8 +96,6 @@ void TestClassMenu::choose()
                 QTest::mouseRelease(toggle, Qt::LeftButton, {}, at);
             else if (action == "drag")
                 QTest::mouseMove(toggle, at + QPoint(1, 0));
-            else if (action == "close")
-                dialog.close();
             else if (action == "OK" || action == "Cancel")
                 QTest::mouseClick(dialog.findChild<QPushButton *>(action == "OK" ? "OK_BT" : "Canel_BT"), Qt::LeftButton);
             else if (const QKeyCombination key = QKeySequence(action)[0]; key.key() != Qt::Key_unknown)
@@ -121,8 +114,9 @@ void TestClassMenu::choose()
 }
 
 // A row is one line of the list's font, 24 pixels at 18 points: seven whole rows fill a list
-// and every entry reads in full. Also registered to run at scale factors 1.5 and 2.
-void TestClassMenu::listRows()
+// and every entry reads in full, also at the scale factors CMake runs this at. Then what a
+// screen reader says of a control (row -1) or of an entry.
+void TestClassMenu::lists()
 {
     ClassMenu dialog(0);
     dialog.show();
@@ -155,12 +149,6 @@ void TestClassMenu::listRows()
                      qPrintable(text));
         }
     }
-}
-
-// What a screen reader says of a control (row -1) or of an entry.
-void TestClassMenu::spokenNames()
-{
-    ClassMenu dialog(0);
     for (const auto &[name, row, spoken] :
          {std::tuple{"List1", -1, "学年"}, {"List2", -1, "組"}, {"List3", -1, "教科"}, {"OK_BT", -1, "OK　予約する"},
           {"Canel_BT", -1, "キャンセル"}, {"List1", 3, "空白"}, {"List1", 6, "その他"}, {"List2", 0, "空白"},
