@@ -83,7 +83,10 @@ results=$build/test-results
 rm -rf "$results"
 mkdir -p "$results"
 started=$(date +%s)
-for exe in "$build"/tests/tst_*.exe; do
+# The tests this build defines, not every executable an older tree left.
+mapfile -t tests < <(ninja -C "$build" -t targets all | grep -oE '^tests/tst_[A-Za-z0-9_]+\.exe' | sort -u)
+[[ ${#tests[@]} -gt 0 ]] || { echo "windows-test: no test executables in $build" >&2; exit 1; }
+for exe in "${tests[@]/#/$build/}"; do
     name=$(basename "$exe" .exe)
     out=$results/$name.txt
     status=0
