@@ -21,6 +21,7 @@ private slots:
         QTest::newRow("blanks around quotes") << QByteArray(" \"07/30-3\"\t, \"a\" ") << QByteArrayList{"07/30-3", "a"};
         QTest::newRow("bare key, quoted text") << QByteArray("07/30-3,\"a\"") << QByteArrayList{"07/30-3", "a"};
         QTest::newRow("three fields") << QByteArray("\"07/30-3\",\"a\",\"b\"") << none;
+        QTest::newRow("quote before the closing one") << QByteArray("\"07/30-3\",\"ab\"\"") << none;
         QTest::newRow("quote inside the key") << QByteArray("\"07/\"30-3\",\"a\"") << none;
         QTest::newRow("stray quote in a bare field") << QByteArray("07/30\"-3,abc") << none;
         QTest::newRow("key without its comma") << QByteArray("\"07/30-3\" \"a\"") << none;
