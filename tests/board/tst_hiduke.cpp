@@ -168,6 +168,8 @@ void TestHiduke::weekButtons()
         QCOMPARE(pixel, QColor(Qt::white));
     const QRect mess = board->findChild<QWidget *>("mess")->geometry(); // the instructions, in two lines
     QVERIFY(inkRows(surface, mess).mid(mess.height() / 2 + 2).count(true) > 5);
+    QTest::mouseDClick(board.get(), Qt::LeftButton, {}, QPoint(600, 800)); // shows the authorship notice
+    QVERIFY(!board->findChild<QLabel *>("C")->isHidden());
 
     QSignalSpy failed(board.get(), &Hiduke::failed);
     QVERIFY(board->Form_Load());
@@ -266,12 +268,12 @@ void TestHiduke::boardsUpdateThemselves()
     auto second = makeBoard(20ms);
     QVERIFY(first->Form_Load() && second->Form_Load());
     m_steps = QStringList{"1:0 2:1 3:8 OK", "OK", "1:0 2:1 3:8 OK", "Cancel"};
-    QTest::mouseClick(slot(*first, 7), Qt::LeftButton);
-    QTRY_COMPARE_WITH_TIMEOUT(slot(*second, 7)->text(), QStringLiteral("１Ａ　　理科"), 2000);
-    QTest::mouseClick(slot(*first, 7), Qt::LeftButton);
-    QTRY_COMPARE_WITH_TIMEOUT(slot(*second, 7)->text(), QString(), 2000);
-    QTest::mouseClick(slot(*first, 7), Qt::LeftButton); // numbered now, after the clearing
-    QTRY_VERIFY_WITH_TIMEOUT(!slot(*second, 7)->text().isEmpty(), 2000);
+    QTest::mouseClick(slot(*first, 70), Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(slot(*second, 70)->text(), QStringLiteral("１Ａ　　理科"), 2000);
+    QTest::mouseClick(slot(*first, 70), Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(slot(*second, 70)->text(), QString(), 2000);
+    QTest::mouseClick(slot(*first, 70), Qt::LeftButton); // numbered now, after the clearing
+    QTRY_VERIFY_WITH_TIMEOUT(!slot(*second, 70)->text().isEmpty(), 2000);
     QCOMPARE(second->findChild<QCheckBox *>("A")->checkState(), Qt::Checked);
 
     QString shownMeanwhile;
@@ -282,7 +284,7 @@ void TestHiduke::boardsUpdateThemselves()
         QTest::qWait(200);
         shownMeanwhile = slot(*second, 1)->text();
     };
-    QTest::mouseClick(slot(*second, 7), Qt::LeftButton);
+    QTest::mouseClick(slot(*second, 70), Qt::LeftButton);
     QCOMPARE(shownMeanwhile, QString());
     QTRY_COMPARE_WITH_TIMEOUT(slot(*second, 1)->text(), QStringLiteral("y"), 2000);
     change("folder"); // left for the next click to tell
