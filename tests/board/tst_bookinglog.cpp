@@ -305,6 +305,7 @@ private slots:
         QVERIFY(writeAll(board.log.path(), bytes));
         QVERIFY(board.load());
         QCOMPARE(board.log.encodingName(), encoding);
+        QCOMPARE(board.log.poll(board.replay, nullptr), Poll::Unchanged);
         QCOMPARE(board.slot("07/30-1"), QStringLiteral("１-２　数学"));
         QCOMPARE(board.slot("07/31-1"), lastShown ? QStringLiteral("最後") : QString());
         QCOMPARE(board.book("07/30-2", "b"), encoding.isEmpty() ? Outcome::Written : Outcome::ReadOnly);
