@@ -48,6 +48,11 @@ void TestClassMenu::choose_data()
     // Passing through a list makes an entry current but selects nothing.
     QTest::newRow("nothing chosen, Tab round to OK") << 0 << "Tab Tab Tab Tab Tab Return" << ok << IS + IS << "" << 0;
     QTest::newRow("numbered") << 1 << "1:2 2:2 3:7 OK" << ok << "３-２" << math << 1;
+    // Labels are cut to three characters; a class has no say after ＪＫ or その他.
+    QTest::newRow("lettered after a cancelled clearing") << 2 << "1:2 2:9 OK" << ok << "３Ｉ" + IS << "" << 2;
+    QTest::newRow("numbered ＪＫ") << 1 << "1:5 2:2 OK" << ok << "ＪＫ-" << "" << 1;
+    QTest::newRow("その他 with a class") << 0 << "1:6 2:3 OK" << ok << "その他" << "" << 0;
+    QTest::newRow("the space class") << 0 << "1:0 2:0 OK" << ok << "１ " + IS << "" << 0;
     // The toggle entry switches the classes and keeps grade and subject.
     QTest::newRow("toggled by a click") << 0 << "1:1 3:7 2:3 2:11 2:2 OK" << ok << "２-２" << math << 1;
     QTest::newRow("toggled by End") << 1 << "1:1 3:7 2:3 End 2:2 OK" << ok << "２Ｂ" + IS << math << 0;
