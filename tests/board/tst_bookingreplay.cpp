@@ -119,32 +119,6 @@ private slots:
         }
         QCOMPARE(firstAndLast, keys);
     }
-
-    // A board keeps one replay between refreshes, repaints only the slots
-    // whose text changed, and decodes afresh a file re-saved as UTF-8.
-    void boardKeepsItsReplay()
-    {
-        const QString nb = "１-２　数学";
-        BookingReplay replay(DateWindow::current(QDate(2018, 8, 1)), 0);
-        replay.addLine(record("07/30-1", nb));
-        replay.addLine(record("07/30-2", nb));
-        QCOMPARE(replay.takeChangedSlots().to_ulong(), 0b110ul);
-        replay.addLine(record("07/30-1", nb));
-        replay.setSlotText(2, nb);
-        QCOMPARE(replay.takeChangedSlots().to_ulong(), 0ul);
-        replay.addLine(record("07/30-1", ""));
-        replay.setSlotText(3, nb);
-        QCOMPARE(replay.takeChangedSlots().to_ulong(), 0b1010ul);
-        replay.clearSlots();
-        QCOMPARE(replay.takeChangedSlots().to_ulong(), 0b1100ul);
-
-        const QByteArray utf8 = "\"07/30-1\",\"" + nb.toUtf8() + '"';
-        replay.addLine(utf8);
-        replay.setEncoding(BookingReplay::Encoding::Utf8);
-        replay.addLine(utf8);
-        QCOMPARE(replay.slotText(1), nb);
-        QCOMPARE(replay.slotForKey("09/03-1"), 0);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestBookingReplay)
