@@ -203,7 +203,7 @@ private slots:
         const QByteArray longer = record("07/30-2", "bb") + c + record("08/13-1", "x");
         const QByteArray filler = record("08/13-1", QString(80, 'x'));
         const QByteArray xs = record("07/30-1", QString(60, 'x')), ys = record("07/30-1", QString(60, 'y'));
-        QTest::newRow("replaced by a shorter file") << QByteArrayList{a, b} << c << false << true;
+        QTest::newRow("replaced by a shorter file") << QByteArrayList{a, b + record("08/10-0", "b")} << c << false << true;
         QTest::newRow("emptied and written afresh") << QByteArrayList{a + b} << c << true << false;
         QTest::newRow("replaced by a longer file") << QByteArrayList{a} << longer << false << false;
         QTest::newRow("rewritten in place, longer") << QByteArrayList{a} << longer << true << true;
@@ -213,6 +213,8 @@ private slots:
             << QByteArrayList{a + filler} << record("07/30-1", "b") + filler + c << false << true;
         QTest::newRow("rewritten in place but for the short record read last")
             << QByteArrayList{xs, b} << ys + b + c << true << true;
+        const QByteArray utf8 = "\"07/30-2\",\"" + QStringLiteral("数").toUtf8() + "\"\r\n"; // read as CP932 first
+        QTest::newRow("saved again as UTF-8") << QByteArrayList{record("07/30-1", "１") + utf8} << "\xEF\xBB\xBF" + utf8 + c << true << true;
     }
 
     void replacedFileIsReadAgain()
@@ -239,7 +241,7 @@ private slots:
         QCOMPARE(board.book("07/30-3", "z"), board.log.isReadOnly() ? Outcome::ReadOnly : Outcome::SlotChanged);
         Board fresh(m_dir->path());
         QVERIFY(fresh.load());
-        for (const char *key : {"07/30-1", "07/30-2", "07/30-3"})
+        for (const char *key : {"07/30-1", "07/30-2", "07/30-3", "08/10-0"})
             QCOMPARE(board.slot(key), fresh.slot(key));
         QCOMPARE(readAll(board.log.path()), after);
     }
