@@ -319,8 +319,8 @@ private slots:
     {
         const QByteArray k = "\xE6\x95\xB0"; // 数
         // Characters cut off by the end of what was read count as far as they go.
-        const QByteArrayList utf8{k + "\r\n", k + k.left(2), "\xC2\x80", "\xE0\xA0\x80", "\xF0\x90\x80\x80\xF1\x80\x80\x80",
-                                  "\xF4\x8F\xBF\xBF"};
+        const QByteArrayList utf8{"07/30-1," + k + "\r\n", k + k.left(2), "\xC2\x80", "\xE0\xA0\x80",
+                                  "\xF0\x90\x80\x80\xF1\x80\x80\x80", "\xF4\x8F\xBF\xBF"};
         // CP932, ASCII, a lone continuation byte, overlong forms, a surrogate,
         // past U+10FFFF, no such lead byte.
         const QByteArrayList other{"\"07/30-1\",\"\x82\x50-\x82\x51\x81\x40\x90\x94\"\r\n", "\"07/30-1\",\"ab\"\r\n", "ab" + k.left(2),

@@ -45,13 +45,14 @@ private slots:
             << wed << Lines{"  07/30-1,a", "\t\"07/30-2\",\"b\"", "\"07/30-3\",\"x"} << Slots{{1, "a"}, {2, "b"}} << 0;
         // Texts are kept decoded by their bytes: those alike in all but a few
         // bytes, and those too long to keep, still show as themselves.
-        const QString a = "３Ｃ　　ＡＢＣＤ数学保体", b = "３Ｃ　　ＡＢＸＤ数学保体", c = "４Ｃ　　ＡＢＣＤ数学保体";
+        const QString a = "３Ｃ　　ＡＢＣＤ数学保体", b = "３Ｃ　　ＡＢＸＤ数学保体", c = "４Ｃ　　ＡＢＣＤ数学保体",
+                      d = "３Ｃ　　ＡＢＣＥ数学保体"; // unlike a in the byte just before the last eight
         const QString longer = "１-２　" + QString(40, u'理'); // numbered, read last
         QTest::newRow("texts alike but for a few bytes, long texts")
             << wed << Lines{record("07/30-1", a), record("07/30-2", b), record("07/30-3", c), record("07/30-4", lt),
-                            record("07/30-5", lt2), record("07/30-6", a), record("07/31-1", longer),
+                            record("07/30-5", lt2), record("07/30-6", a), record("07/31-3", d), record("07/31-1", longer),
                             record("07/31-2", longer)}
-            << Slots{{1, a}, {2, b}, {3, c}, {4, lt}, {5, lt2}, {6, a}, {8, longer}, {9, longer}} << 1;
+            << Slots{{1, a}, {2, b}, {3, c}, {4, lt}, {5, lt2}, {6, a}, {10, d}, {8, longer}, {9, longer}} << 1;
         // Far more texts than are kept: what was shown before they are let go
         // stays shown.
         Lines many{record("07/30-1", lt), record("08/10-0", nb)};
