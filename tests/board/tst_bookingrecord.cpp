@@ -24,6 +24,7 @@ private slots:
         QTest::newRow("quote before the closing one") << QByteArray("\"07/30-3\",\"ab\"\"") << none;
         QTest::newRow("quote inside the key") << QByteArray("\"07/\"30-3\",\"a\"") << none;
         QTest::newRow("stray quote in a bare field") << QByteArray("07/30\"-3,abc") << none;
+        QTest::newRow("stray quote before a quoted field") << QByteArray("x07/30-3\",\"a\"") << none;
         QTest::newRow("key without its comma") << QByteArray("\"07/30-3\" \"a\"") << none;
         QTest::newRow("empty bare key") << QByteArray(" ,\"a\"") << none;
         // What a crash can leave of the last record: cut anywhere, with or
