@@ -22,8 +22,9 @@ qt_version=${host_version#*:}
 qt_version=${qt_version%%+*}
 qt_version=${qt_version%%-*}
 
-# Only what roomboard and its tests use: Core, Gui, Widgets, Test; the windows
-# and offscreen platforms; the windows and windowsvista styles.
+# Only what roomboard and its tests use: Core, Gui, Widgets, PrintSupport,
+# Test; the windows and offscreen platforms; the windows and windowsvista
+# styles.
 options=(
     -DCMAKE_BUILD_TYPE=Release
     -DBUILD_SHARED_LIBS=ON
@@ -41,7 +42,7 @@ options=(
     -DFEATURE_xml=OFF
     -DFEATURE_dbus=OFF
     -DFEATURE_concurrent=OFF
-    -DFEATURE_printsupport=OFF
+    -DFEATURE_printsupport=ON
     # FEATURE_opengl=OFF alone leaves dynamic GL on, which the windows
     # platform plugin then fails to compile.
     -DINPUT_opengl=no
@@ -84,20 +85,18 @@ cache=$(cd "$cache" && pwd)
 prefix=$cache/qt-$qt_version-mingw-$key
 log "building Qt $qt_version for Windows into $prefix (once; this takes a while)"
 
-# Debian's source package needs a deb-src line for bookworm's main.
+# Debian's source package needs a deb-src entry. It is made from the
+# machine's own Debian entries (the same URIs, suites and keys), so the
+# source comes from wherever this machine already takes its packages.
 if [[ -z $(apt-cache showsrc qt6-base 2>/dev/null) ]]; then
     sudo=()
     [[ $(id -u) -eq 0 ]] || sudo=(sudo)
-    log "adding a deb-src entry for Debian bookworm main"
-    "${sudo[@]}" tee /etc/apt/sources.list.d/roomboard-deb-src.sources >/dev/null <<'SRC'
-# Added by roomboard's scripts/windows-qt.sh: Debian's source of qt6-base,
-# from which the Windows build of Qt is made.
-Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: bookworm
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-SRC
+    entries=$(scripts/deb-src-entries.sh)
+    [[ -n $entries ]] || { log "no Debian entry in the apt sources to take the source from"; exit 1; }
+    log "adding deb-src entries beside the machine's Debian entries"
+    { echo "# Added by roomboard's scripts/windows-qt.sh: the source packages of the"
+      echo "# Debian entries configured on this machine, for the Windows build of Qt."
+      echo "$entries"; } | "${sudo[@]}" tee /etc/apt/sources.list.d/roomboard-deb-src.sources >/dev/null
     "${sudo[@]}" apt-get update -qq
 fi
 
