@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLocale>
 #include <limits>
 
 #if defined(Q_OS_UNIX)
@@ -24,7 +25,14 @@ namespace {
 const auto CannotCreate = QStringLiteral("予約ファイル「%1」を作成できません。");
 const auto CannotRead = QStringLiteral("予約ファイル「%1」を読み込めません。");
 const auto CannotWrite = QStringLiteral("予約ファイル「%1」に書き込めません。");
+const auto CannotLock = QStringLiteral("予約ファイル「%1」をロックできません。");
 const auto NotAFile = QStringLiteral("普通のファイルではなく、パイプやソケット、装置などです。");
+const auto NotBookings = QStringLiteral(
+    "予約ファイルではなく、プログラムなど別の種類のファイルです。ファイルの名前を確かめてください。");
+const auto TooLarge = QStringLiteral(
+    "大きさが %1 バイトあり、予約ファイルとしては大きすぎます（上限 %2 バイト）。中身を確かめてください。");
+const auto Swapped = QStringLiteral(
+    "\n書き込みの間に、ほかのプログラムがファイルを置き換えました。もう一度クリックしてください。");
 
 bool syncToDisk(QFile &file)
 {
@@ -122,11 +130,17 @@ BookingLog::Poll BookingLog::poll(BookingReplay &replay, QString *error)
 // Goes on from where the last read stopped, if the file is still the one
 // read then: the same file, at least as long, and with the same bytes just
 // before that point. A file emptied, or replaced by another, perhaps longer
-// one, is read again from its start.
+// one, is read again from its start; so is one without a whole line yet.
 bool BookingLog::readOn(QFile &file, const FileStamp &stamp, BookingReplay &replay, QString *error)
 {
     if (m_consumed == 0 || !recognises(file, stamp))
         return readWhole(file, stamp, replay, error);
+    if (stamp.size > MaxFileSize)
+        return readWhole(file, stamp, replay, error); // which refuses it
+    // Back by a tail's length, so that the bytes the file is known by are
+    // those before the end of the long line, not before where reading began.
+    if (m_skippedTo > m_consumed)
+        return readFrom(file, m_skippedTo - LineReader::TailSize, stamp, replay, error, true);
     return readFrom(file, m_consumed, stamp, replay, error);
 }
 
@@ -141,20 +155,53 @@ bool BookingLog::recognises(QFile &file, const FileStamp &stamp)
     return bytes == m_tail;
 }
 
+// A read that fails half-way leaves the replay as it was, not emptied: a
+// board must not show a week of free slots because the share stalled.
 bool BookingLog::readWhole(QFile &file, const FileStamp &stamp, BookingReplay &replay,
                            QString *error)
 {
-    using FileEncoding::Kind;
-    replay.clearSlots();
+    BookingReplay before = replay;
+    const FileEncoding::Kind encodingBefore = m_encoding;
     m_consumed = 0;
+    m_skippedTo = 0;
     m_tail.clear();
+    if (readWholeFrom(file, stamp, replay, error))
+        return true;
+    replay = std::move(before);
+    m_encoding = encodingBefore;
+    m_consumed = 0;
+    m_skippedTo = 0;
+    m_tail.clear();
+    return false;
+}
+
+bool BookingLog::readWholeFrom(QFile &file, const FileStamp &stamp, BookingReplay &replay,
+                               QString *error)
+{
+    using FileEncoding::Kind;
+    const QString shown = QDir::toNativeSeparators(m_path.shown);
+    if (stamp.size > MaxFileSize) {
+        if (error) {
+            const QLocale numbers(QLocale::Japanese, QLocale::Japan);
+            *error = CannotRead.arg(shown) + QLatin1Char('\n')
+                + TooLarge.arg(numbers.toString(stamp.size), numbers.toString(MaxFileSize));
+        }
+        return false;
+    }
     FileError::clearCause();
     if (file.pos() != 0 && !file.seek(0)) {
         if (error)
             *error = failure(CannotRead, file, FileError::lastCause());
         return false;
     }
-    m_encoding = FileEncoding::detect(file.peek(FileEncoding::HeadSize));
+    const Kind encoding = FileEncoding::detect(file.peek(FileEncoding::HeadSize));
+    if (encoding == Kind::NotText) {
+        if (error)
+            *error = CannotRead.arg(shown) + QLatin1Char('\n') + NotBookings;
+        return false;
+    }
+    m_encoding = encoding;
+    replay.clearSlots();
     replay.setEncoding(m_encoding == Kind::Cp932 ? BookingReplay::Encoding::Cp932
                                                  : BookingReplay::Encoding::Utf8);
     const qint64 start = FileEncoding::markSize(m_encoding);
@@ -169,7 +216,7 @@ bool BookingLog::readWhole(QFile &file, const FileStamp &stamp, BookingReplay &r
             *error = failure(CannotRead, file, FileError::lastCause());
         return false;
     }
-    Utf16Device device(file, m_encoding == Kind::Utf16BigEndian);
+    Utf16Device device(file, m_encoding == Kind::Utf16BigEndian, stamp.size - start);
     LineReader reader(device, 0, std::numeric_limits<qint64>::max());
     QByteArrayView line;
     while (reader.next(line))
@@ -185,7 +232,7 @@ bool BookingLog::readWhole(QFile &file, const FileStamp &stamp, BookingReplay &r
 }
 
 bool BookingLog::readFrom(QFile &file, qint64 offset, const FileStamp &stamp,
-                          BookingReplay &replay, QString *error)
+                          BookingReplay &replay, QString *error, bool skipping)
 {
     FileError::clearCause();
     if (offset != file.pos() && !file.seek(offset)) {
@@ -196,7 +243,7 @@ bool BookingLog::readFrom(QFile &file, qint64 offset, const FileStamp &stamp,
 
     // Up to the size the file had when opened: what is appended meanwhile
     // changes the stamp, and the next look reads it.
-    LineReader reader(file, offset, stamp.size);
+    LineReader reader(file, offset, stamp.size, skipping);
     QByteArrayView line;
     while (reader.next(line))
         replay.addLine(line);
@@ -208,14 +255,28 @@ bool BookingLog::readFrom(QFile &file, qint64 offset, const FileStamp &stamp,
     }
     const QByteArrayView fresh = reader.tail();
     const qint64 end = reader.completeEnd();
-    // Read from where the tail kept ended, or from the start with none kept.
-    if (end - fresh.size() == offset)
-        m_tail = (m_tail + fresh.toByteArray()).right(LineReader::TailSize);
-    else
-        m_tail = fresh.toByteArray();
-    m_consumed = end;
+    // Without a whole line read, the offset stays: at 0 after a first read,
+    // so that the next one starts over and looks at the encoding again, as a
+    // byte order mark alone settles nothing.
+    if (end > offset) {
+        // Read from where the tail kept ended, or from the start with none kept.
+        if (end - fresh.size() == offset && !skipping)
+            m_tail = (m_tail + fresh.toByteArray()).right(LineReader::TailSize);
+        else
+            m_tail = fresh.toByteArray();
+        m_consumed = end;
+    }
+    // An unended stretch longer than any record can only be a line to pass
+    // over, however it goes on.
+    const qint64 readTo = offset + reader.bytesRead();
+    m_skippedTo = readTo - m_consumed > LineReader::MaxLineLength + 1 ? readTo : 0;
     m_stamp = stamp;
     return true;
+}
+
+bool BookingLog::isAtPath(const FileStamp &stamp) const
+{
+    return FileStamp::atPath(m_path).isSameFile(stamp);
 }
 
 BookingLog::Outcome BookingLog::write(BookingReplay &replay, const QString &key,
@@ -232,18 +293,43 @@ BookingLog::Outcome BookingLog::write(BookingReplay &replay, const QString &key,
     if (isReadOnly())
         return Outcome::ReadOnly;
 
-    QFile file;
-    FileStamp stamp;
-    if (!open(file, QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered, true, &stamp,
-              CannotWrite, error)) {
-        return Outcome::Failed;
+    for (int attempt = 0; attempt < WriteAttempts; ++attempt) {
+        QFile file;
+        FileStamp stamp;
+        if (!open(file, QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered, true,
+                  &stamp, CannotWrite, error)) {
+            return Outcome::Failed;
+        }
+        const FileLock lock(file, LockTimeout);
+        if (!lock.isLocked() && lock.cause() == 0)
+            return Outcome::Busy;
+        if (!lock.isLocked()) {
+            if (error)
+                *error = failure(CannotLock, file, lock.cause());
+            return Outcome::Failed;
+        }
+        if (const auto outcome = writeLocked(file, replay, key, expected, text, *record, error))
+            return *outcome;
     }
-    const FileLock lock(file, LockTimeout);
-    if (!lock.isLocked())
-        return Outcome::Busy;
+    if (error)
+        *error = CannotWrite.arg(QDir::toNativeSeparators(m_path.shown)) + Swapped;
+    return Outcome::Failed;
+}
 
+// Nothing when the path names another file than the one opened, before the
+// record was written or after: it is not, or not only, where boards read.
+std::optional<BookingLog::Outcome> BookingLog::writeLocked(QFile &file, BookingReplay &replay,
+                                                           const QString &key,
+                                                           const QString &expected,
+                                                           const QString &text,
+                                                           const QByteArray &record,
+                                                           QString *error)
+{
+    const FileStamp locked = FileStamp::of(file);
+    if (!isAtPath(locked))
+        return std::nullopt;
     // What others appended before we had the lock is read too.
-    if (!readOn(file, FileStamp::of(file), replay, error))
+    if (!readOn(file, locked, replay, error))
         return Outcome::Failed;
     if (isReadOnly())
         return Outcome::ReadOnly;
@@ -252,14 +338,16 @@ BookingLog::Outcome BookingLog::write(BookingReplay &replay, const QString &key,
         return Outcome::SlotChanged;
 
     const qint64 before = file.size();
-    if (!appendLocked(file, *record, error))
+    if (!appendLocked(file, record, error))
         return Outcome::Failed;
+    if (!isAtPath(FileStamp::of(file)))
+        return std::nullopt;
     // The record just written is known without reading it back; skipping
     // it is safe only when it directly followed what was already read.
     const qint64 after = file.size();
-    if (m_consumed == before && after == before + record->size()) {
+    if (m_consumed == before && after == before + record.size()) {
         m_consumed = after;
-        m_tail = (m_tail + *record).right(LineReader::TailSize);
+        m_tail = (m_tail + record).right(LineReader::TailSize);
     }
     replay.setSlotText(slot, text);
     return Outcome::Written;

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QtGlobal>
 #include <chrono>
+#include <optional>
 
 class BookingReplay;
 class QFile;
@@ -35,6 +36,14 @@ public:
     };
 
     static constexpr std::chrono::milliseconds LockTimeout{3000};
+    // The largest file taken for a booking file: 32 MiB, some 1.4 million
+    // records. A busy room writes a few thousand a year, so anything near
+    // this is damage or mischief (a sparse file of zeros), and reading it
+    // would freeze every board on it. Refused without reading a byte.
+    static constexpr qint64 MaxFileSize = 32LL * 1024 * 1024;
+    // A file swapped for another while a record was being written is written
+    // to again, this many times at most.
+    static constexpr int WriteAttempts = 3;
 
     BookingLog(const QString &folder, const QString &roomName);
     explicit BookingLog(const RoomLocation &room);
@@ -64,7 +73,9 @@ public:
 
     // Under the lock: takes in what others appended, checks that the key's
     // slot still shows `expected`, appends the record and flushes it to disk.
-    // The replay then shows the new text.
+    // The replay then shows the new text. Written only when the record is in
+    // the file that the path names: one renamed over it, or deleted and made
+    // again, while the board waited or wrote, is read and checked afresh.
     Outcome write(BookingReplay &replay, const QString &key, const QString &expected,
                   const QString &text, QString *error);
 
@@ -78,8 +89,13 @@ private:
     bool readOn(QFile &file, const FileStamp &stamp, BookingReplay &replay, QString *error);
     bool recognises(QFile &file, const FileStamp &stamp);
     bool readWhole(QFile &file, const FileStamp &stamp, BookingReplay &replay, QString *error);
+    bool readWholeFrom(QFile &file, const FileStamp &stamp, BookingReplay &replay, QString *error);
     bool readFrom(QFile &file, qint64 offset, const FileStamp &stamp, BookingReplay &replay,
-                  QString *error);
+                  QString *error, bool skipping = false);
+    bool isAtPath(const FileStamp &stamp) const;
+    std::optional<Outcome> writeLocked(QFile &file, BookingReplay &replay, const QString &key,
+                                       const QString &expected, const QString &text,
+                                       const QByteArray &record, QString *error);
     bool appendLocked(QFile &file, const QByteArray &record, QString *error);
     QString failure(const QString &headline, const QFileDevice &file, int savedErrno) const;
 
@@ -87,6 +103,9 @@ private:
     FileEncoding::Kind m_encoding = FileEncoding::Kind::Cp932;
     FileStamp m_stamp;     // the file as it was when last read
     qint64 m_consumed = 0; // offset past the last whole line replayed
+    // Past m_consumed: a line too long to be a record runs on at least to
+    // here, so it is not read again from its start. 0 when there is none.
+    qint64 m_skippedTo = 0;
     QByteArray m_tail;     // the bytes just before m_consumed, to know the file again
     qint64 m_bytesRead = 0;
 };

@@ -69,6 +69,23 @@ Utf8 checkUtf8(QByteArrayView bytes)
     return multiByte ? Utf8::MultiByte : Utf8::Ascii;
 }
 
+// A crash while a record was written can leave zeros where its end should
+// be, which the next record then follows on a line of its own: zeros up to a
+// line end are such a tear. A NUL with other bytes after it on its line is
+// binary data.
+bool holdsBinary(QByteArrayView head)
+{
+    if (head.startsWith("\x7F" "ELF") || head.startsWith("MZ") || head.startsWith("#!"))
+        return true;
+    for (qsizetype at = head.indexOf('\0'); at >= 0; at = head.indexOf('\0', at)) {
+        while (at < head.size() && head[at] == '\0')
+            ++at;
+        if (at < head.size() && head[at] != '\r' && head[at] != '\n')
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 Kind detect(QByteArrayView head)
@@ -79,6 +96,8 @@ Kind detect(QByteArrayView head)
         return Kind::Utf16LittleEndian;
     if (head.startsWith("\xFE\xFF"))
         return Kind::Utf16BigEndian;
+    if (holdsBinary(head))
+        return Kind::NotText;
     return checkUtf8(head) == Utf8::MultiByte ? Kind::Utf8 : Kind::Cp932;
 }
 
@@ -92,6 +111,7 @@ qsizetype markSize(Kind kind)
         return 2;
     case Kind::Cp932:
     case Kind::Utf8:
+    case Kind::NotText:
         break;
     }
     return 0;
@@ -107,6 +127,7 @@ QString name(Kind kind)
     case Kind::Utf16BigEndian:
         return QStringLiteral("UTF-16");
     case Kind::Cp932:
+    case Kind::NotText:
         break;
     }
     return {};

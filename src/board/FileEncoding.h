@@ -9,7 +9,9 @@
 // CP932 record in it would be garbage to the editor and to every board.
 namespace FileEncoding {
 
-enum class Kind { Cp932, Utf8WithMark, Utf8, Utf16LittleEndian, Utf16BigEndian };
+// NotText: no booking file in any encoding, but a program or other binary
+// file under the booking file's name, never to be appended to.
+enum class Kind { Cp932, Utf8WithMark, Utf8, Utf16LittleEndian, Utf16BigEndian, NotText };
 
 // How much of the start of a file detect() looks at: 16 KiB, the first read
 // of the file brings that much in anyway. A CP932 booking file is told at
@@ -21,7 +23,9 @@ enum class Kind { Cp932, Utf8WithMark, Utf8, Utf16LittleEndian, Utf16BigEndian }
 constexpr qsizetype HeadSize = 16 * 1024;
 
 // `head` is the start of the file, up to HeadSize bytes. UTF-16 is known by
-// its byte order mark; UTF-8 by its mark, or without one when every byte
+// its byte order mark; a program by its header (ELF, MZ, "#!"), other binary
+// files by a NUL byte with more than zeros after it on its line; UTF-8 by
+// its mark, or without one when every byte
 // sequence is valid UTF-8 and one at least is a multi-byte character. A
 // sequence cut off at the end of the head counts for neither.
 Kind detect(QByteArrayView head);

@@ -49,6 +49,12 @@ QString reasonForErrno(int savedErrno)
         return QStringLiteral("通常のファイルではありません。");
     case EIO:
         return QStringLiteral("入出力エラーです。ディスクかネットワークに障害があるかもしれません。");
+    // A network folder mounted without its lock service.
+    case ENOLCK:
+    case ENOSYS:
+    case EOPNOTSUPP:
+        return QStringLiteral(
+            "ここではファイルのロックが使えません。共有フォルダーの設定を確かめてください。");
     default:
         return {};
     }

@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <cerrno>
 #include <thread>
 
 #if defined(Q_OS_WIN)
@@ -59,7 +60,7 @@ FileLock::FileLock(QFile &file, std::chrono::milliseconds timeout)
     QElapsedTimer waited;
     waited.start();
     while (!(m_locked = tryLock())) {
-        if (waited.elapsed() >= timeout.count())
+        if (m_cause != 0 || waited.elapsed() >= timeout.count())
             break;
         std::this_thread::sleep_for(RetryInterval);
     }
@@ -75,11 +76,18 @@ bool FileLock::tryLock()
 {
 #if defined(Q_OS_WIN)
     OVERLAPPED where = lockedByte();
-    return ::LockFileEx(osHandle(m_file), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0,
-                        1, 0, &where);
+    if (::LockFileEx(osHandle(m_file), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1,
+                     0, &where)) {
+        return true;
+    }
+    const DWORD cause = ::GetLastError();
+    m_cause = cause == ERROR_LOCK_VIOLATION || cause == ERROR_IO_PENDING ? 0 : int(cause);
 #else
-    return setLock(m_file.handle(), F_WRLCK);
+    if (setLock(m_file.handle(), F_WRLCK))
+        return true;
+    m_cause = errno == EACCES || errno == EAGAIN || errno == EINTR ? 0 : errno;
 #endif
+    return false;
 }
 
 void FileLock::unlock()

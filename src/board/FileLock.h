@@ -18,7 +18,9 @@ public:
     // every file system and locking protocol that counts in 32 bits.
     static constexpr long long LockedByte = 0x7FFFFFF0LL;
 
-    // Tries until the lock is had or the timeout has passed.
+    // Tries until the lock is had or the timeout has passed. Only a lock held
+    // by another is waited for: where the file system cannot lock at all,
+    // waiting would freeze the board and then blame another computer.
     FileLock(QFile &file, std::chrono::milliseconds timeout);
     ~FileLock();
 
@@ -26,6 +28,9 @@ public:
     FileLock &operator=(const FileLock &) = delete;
 
     bool isLocked() const { return m_locked; }
+    // Not locked, and why: 0 when another holds the lock, else the system's
+    // error code (errno, or on Windows GetLastError()).
+    int cause() const { return m_cause; }
 
 private:
     bool tryLock();
@@ -33,4 +38,5 @@ private:
 
     QFile &m_file;
     bool m_locked = false;
+    int m_cause = 0;
 };

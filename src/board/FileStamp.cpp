@@ -49,6 +49,9 @@ FileStamp stampOfHandle(HANDLE handle)
     stamp.size = qint64((quint64(info.nFileSizeHigh) << 32) | info.nFileSizeLow);
     stamp.modified = qint64((quint64(info.ftLastWriteTime.dwHighDateTime) << 32)
                             | info.ftLastWriteTime.dwLowDateTime);
+    FILE_BASIC_INFO basic = {};
+    if (::GetFileInformationByHandleEx(handle, FileBasicInfo, &basic, sizeof basic))
+        stamp.changed = basic.ChangeTime.QuadPart;
     return stamp;
 }
 
@@ -59,12 +62,12 @@ FileStamp FileStamp::of(const QFile &file)
     return stampOfHandle(reinterpret_cast<HANDLE>(::_get_osfhandle(file.handle())));
 }
 
-// Opened for its attributes only, sharing everything, so that no other
-// program is kept from the file for a moment.
+// Opened for reading, sharing everything, so that no other program is kept
+// from the file for a moment, and the share's server is asked.
 FileStamp FileStamp::atPath(const NativePath &path)
 {
     const HANDLE handle = ::CreateFileW(reinterpret_cast<const wchar_t *>(path.shown.utf16()),
-                                        FILE_READ_ATTRIBUTES,
+                                        GENERIC_READ,
                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                         nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
@@ -112,12 +115,14 @@ FileStamp stampOf(const struct stat &info)
     stamp.index = quint64(info.st_ino);
     stamp.size = qint64(info.st_size);
     stamp.modified = qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+    stamp.changed = qint64(info.st_ctim.tv_sec) * 1000000000 + info.st_ctim.tv_nsec;
     return stamp;
 }
 
 int openFlags(QIODevice::OpenMode mode, bool create)
 {
-    int flags = O_CLOEXEC | O_NONBLOCK;
+    // A terminal at the path must not become the board's controlling one.
+    int flags = O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
     if ((mode & QIODevice::ReadWrite) == QIODevice::ReadWrite)
         flags |= O_RDWR;
     else if (mode & QIODevice::WriteOnly)
@@ -141,9 +146,23 @@ FileStamp FileStamp::of(const QFile &file)
     return stampOf(info);
 }
 
+// Opening a FIFO for reading without waiting, or a socket not at all, does
+// no harm; what cannot be opened (no right to read it, a socket) is looked
+// up by name instead, to say what it is.
 FileStamp FileStamp::atPath(const NativePath &path)
 {
     struct stat info = {};
+    int fd = -1;
+    do {
+        fd = ::open(path.bytes.constData(), openFlags(QIODevice::ReadOnly, false));
+    } while (fd < 0 && errno == EINTR);
+    if (fd >= 0) {
+        const int looked = ::fstat(fd, &info);
+        const int cause = errno;
+        ::close(fd);
+        errno = cause;
+        return looked == 0 ? stampOf(info) : FileStamp{};
+    }
     if (::stat(path.bytes.constData(), &info) != 0)
         return {};
     return stampOf(info);

@@ -21,8 +21,9 @@ struct NativePath
 };
 
 // What the system says of a file without reading it: which file it is, what
-// kind, how big and when last written. A board compares stamps to know that
-// nothing changed, or that the file it read was replaced by another.
+// kind, how big, when last written and when last changed in any way. A board
+// compares stamps to know that nothing changed, or that the file it read was
+// replaced by another.
 struct FileStamp
 {
     enum class Kind { Missing, Regular, Folder, Other };
@@ -32,6 +33,10 @@ struct FileStamp
     quint64 index = 0;  // inode on Unix, file index on Windows
     qint64 size = 0;
     qint64 modified = 0;
+    // Status change (ctime, ChangeTime on Windows): moves on every write and
+    // cannot be set back, so a rewrite that keeps size and modification time
+    // still shows.
+    qint64 changed = 0;
 
     // Stamps compare equal when nothing the system tells of has changed.
     bool operator==(const FileStamp &) const = default;
@@ -43,6 +48,10 @@ struct FileStamp
 
     // Missing also when the file cannot be looked at; errno tells why.
     static FileStamp of(const QFile &file);
+    // Through a handle opened afresh, not a look-up by name: a network client
+    // answers those from its cache (NFS for up to a minute, SMB for 10 s),
+    // while an open asks the server, so another computer's booking and a
+    // file renamed over ours show at once.
     static FileStamp atPath(const NativePath &path);
 
     // Opens the file without waiting for anything: a FIFO opened for reading

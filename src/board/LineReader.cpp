@@ -3,11 +3,12 @@
 #include <QIODevice>
 #include <cstring>
 
-LineReader::LineReader(QIODevice &device, qint64 startOffset, qint64 endOffset)
+LineReader::LineReader(QIODevice &device, qint64 startOffset, qint64 endOffset, bool skipping)
     : m_device(device)
     , m_bufferOffset(startOffset)
     , m_completeEnd(startOffset)
     , m_remaining(qMax<qint64>(0, endOffset - startOffset))
+    , m_skipping(skipping)
 {
     m_buffer.resize(TailSize + ChunkSize + MaxLineLength);
 }

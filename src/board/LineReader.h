@@ -23,7 +23,9 @@ public:
     // startOffset so that completeEnd() can speak in file offsets, up to
     // endOffset at most: what a writer appends meanwhile waits for the next
     // read, and a device without an end (/dev/zero) reads as empty.
-    LineReader(QIODevice &device, qint64 startOffset, qint64 endOffset);
+    // `skipping`: the start lies inside a line already known to be too long,
+    // which is passed over up to its end.
+    LineReader(QIODevice &device, qint64 startOffset, qint64 endOffset, bool skipping = false);
 
     // The next line without its line end; false at end of input or on a
     // read error (see failed()).

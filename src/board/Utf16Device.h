@@ -10,7 +10,9 @@
 class Utf16Device : public QIODevice
 {
 public:
-    Utf16Device(QIODevice &source, bool bigEndian);
+    // Reads no more than `limit` bytes of the source: the size the file had
+    // when opened, so that a file growing meanwhile is not chased.
+    Utf16Device(QIODevice &source, bool bigEndian, qint64 limit);
 
     bool isSequential() const override { return true; }
     // Bytes of the source read so far.
@@ -26,4 +28,5 @@ private:
     QByteArray m_pending; // converted, not yet handed out
     qsizetype m_pendingAt = 0;
     qint64 m_sourceBytes = 0;
+    qint64 m_limit;
 };

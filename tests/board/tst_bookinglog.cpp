@@ -17,9 +17,11 @@
 #include <QTest>
 #include <QThread>
 #include <functional>
+#include <thread>
 
 #ifdef Q_OS_UNIX
 #include <csignal>
+#include <cstdarg>
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -85,10 +87,10 @@ extern "C" int fsync(int fd)
 {
     return failing == "flush" ? (errno = EIO, -1) : int(::syscall(SYS_fsync, fd));
 }
-// Only a read of one byte fails: the look at the file's last byte.
+// "read": only a read of one byte fails, the look at the file's last byte.
 extern "C" ssize_t read(int fd, void *data, size_t size)
 {
-    return failing == "read" && size == 1 ? (errno = EIO, -1) : ::syscall(SYS_read, fd, data, size);
+    return (failing == "read" && size == 1) || failing == "reads" ? (errno = EIO, -1) : ::syscall(SYS_read, fd, data, size);
 }
 // Only QFile::seek() fails, not the seek to the end that opening for appending makes.
 extern "C" off64_t lseek64(int fd, off64_t offset, int whence)
@@ -99,6 +101,18 @@ extern "C" int fstat(int fd, struct stat *info)
 {
     return failing == "stat" ? (errno = EIO, -1) : int(::syscall(SYS_fstat, fd, info));
 }
+// A network folder mounted without its lock service.
+extern "C" int fcntl64(int fd, int command, ...)
+{
+    va_list rest;
+    va_start(rest, command);
+    void *argument = va_arg(rest, void *);
+    va_end(rest);
+    if (failing == "lock" && command == F_OFD_SETLK)
+        return errno = ENOLCK, -1;
+    return int(::syscall(SYS_fcntl, fd, command, argument));
+}
+extern "C" int fcntl(int fd, int command, ...) __attribute__((alias("fcntl64")));
 
 // Work in a process of its own, as another board on the same file, or one
 // with other rights and limits; a hang ends it as a failure.
@@ -215,6 +229,7 @@ private slots:
             << QByteArrayList{xs, b} << ys + b + c << true << true;
         const QByteArray utf8 = "\"07/30-2\",\"" + QStringLiteral("数").toUtf8() + "\"\r\n"; // read as CP932 first
         QTest::newRow("saved again as UTF-8") << QByteArrayList{record("07/30-1", "１") + utf8} << "\xEF\xBB\xBF" + utf8 + c << true << true;
+        QTest::newRow("a byte order mark alone, then CP932") << QByteArrayList{"\xEF\xBB\xBF"} << a + c << true << true;
     }
 
     void replacedFileIsReadAgain()
@@ -224,18 +239,21 @@ private slots:
         QFETCH(bool, inPlace);
         QFETCH(bool, byPoll);
 
+        // Every version bears the same time of writing: only the time of the
+        // change tells a rewrite of the same length.
+        const auto writeAt8 = [](const QString &path, const QByteArray &bytes, QIODevice::OpenMode mode) {
+            QFile file(path);
+            return file.open(mode) && file.write(bytes) == bytes.size() && file.flush()
+                && file.setFileTime(QDateTime(Today, QTime(8, 0)), QFile::FileModificationTime);
+        };
         Board board(m_dir->path());
-        for (const QByteArray &piece : before) {
-            QVERIFY(writeAll(board.log.path(), piece, QIODevice::Append));
-            QVERIFY(board.log.catchUp(board.replay, nullptr));
-        }
+        for (const QByteArray &piece : before)
+            QVERIFY(writeAt8(board.log.path(), piece, QIODevice::Append) && board.log.catchUp(board.replay, nullptr));
         board.replay.takeChangedSlots(); // as a board repaints
-        // Written as a second later: a file system may keep coarser times.
-        QFile file(inPlace ? board.log.path() : m_dir->filePath("other"));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(after) == after.size() && file.flush());
-        QVERIFY(file.setFileTime(file.fileTime(QFile::FileModificationTime).addSecs(1), QFile::FileModificationTime));
-        file.close();
-        QVERIFY(inPlace || (QFile::remove(board.log.path()) && file.rename(board.log.path())));
+        QThread::msleep(20); // past the clock tick that change times are taken at
+        const QString written = inPlace ? board.log.path() : m_dir->filePath("other");
+        QVERIFY(writeAt8(written, after, QIODevice::WriteOnly));
+        QVERIFY(inPlace || (QFile::remove(board.log.path()) && QFile::rename(written, board.log.path())));
 
         if (byPoll)
             QCOMPARE(board.log.poll(board.replay, nullptr), Poll::Read);
@@ -262,6 +280,82 @@ private slots:
         QCOMPARE(board.book("07/30-2", "b"), Outcome::Busy);
         QVERIFY(board.log.catchUp(board.replay, nullptr));
         QCOMPARE(readAll(board.log.path()), record("07/30-1", "a"));
+    }
+
+    // The booking file moved away and another put in its place, or deleted and
+    // made again, while a board waits for the lock: the record goes into the
+    // file at the path, checked afresh, and not into the old one. Windows
+    // refuses both while the file is open, as Qt opens it for every board.
+    void swappedFileGetsTheRecord_data()
+    {
+        QTest::addColumn<bool>("renamed");
+        QTest::newRow("renamed over") << true;
+        QTest::newRow("deleted and made again") << false;
+    }
+
+    void swappedFileGetsTheRecord()
+    {
+        QFETCH(bool, renamed);
+        Board board(m_dir->path());
+        const QString path = board.log.path(), other = m_dir->filePath("other"), old = m_dir->filePath("old");
+        const QByteArray a = record("07/30-1", "a"), b = record("07/30-2", "b"), c = record("07/30-3", "c");
+        QVERIFY(writeAll(path, a) && writeAll(other, b) && board.load());
+        QFile holder(path); // another board in the middle of its write
+        QVERIFY(holder.open(QIODevice::ReadWrite) && lockByte(holder, FileLock::LockedByte));
+        bool swapped = false;
+        std::thread swapper([&] {
+            QThread::msleep(300);
+            swapped = renamed ? QFile::rename(path, old) && QFile::rename(other, path) : QFile::remove(path) && writeAll(path, b);
+            holder.close();
+        });
+        const Outcome outcome = board.book("07/30-3", "c");
+        swapper.join();
+        QCOMPARE(outcome, Outcome::Written);
+#ifdef Q_OS_WIN
+        QVERIFY(!swapped);
+#endif
+        QCOMPARE(readAll(path), (swapped ? b : a) + c);
+        QCOMPARE(board.slot("07/30-1"), swapped ? "" : "a");
+        QCOMPARE(readAll(old), renamed && swapped ? a : "<unreadable>");
+    }
+
+    // A program or other binary file under the booking file's name is
+    // refused, never written to. Zeros a crash left at the end of a line are
+    // no such thing (fileIsShownAndAppendedTo).
+    void foreignFileIsNeverWritten_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("program") << QByteArray("\x7F" "ELF\x02\x01\x01\0\0\0\0\0\0\0\0\0\x03\0>\0", 20);
+        QTest::newRow("Windows program") << QByteArray("MZ\x90\0\x03\0\0\0", 8);
+        QTest::newRow("script") << QByteArray("#!/bin/sh\n\"07/30-1\",\"a\"\r\n");
+        QTest::newRow("zeros inside a line") << record("07/30-1", "a") + QByteArray("\"07/30-2\",\"\0b\"\r\n", 16);
+    }
+
+    void foreignFileIsNeverWritten()
+    {
+        QFETCH(QByteArray, bytes);
+        Board board(m_dir->path());
+        QVERIFY(writeAll(board.log.path(), bytes));
+        QString error;
+        QVERIFY(!board.log.replay(board.replay, &error));
+        QVERIFY2(error.contains("予約ファイルではなく、プログラムなど別の種類のファイルです。"), qPrintable(error));
+        QCOMPARE(board.book("07/30-2", "b"), Outcome::Failed);
+        QCOMPARE(readAll(board.log.path()), bytes);
+    }
+
+    // A line too long to be a record, still growing, is read once, not again
+    // from its start at every look; the record after it shows.
+    void longUnendedLineIsReadOnce()
+    {
+        Board board(m_dir->path());
+        QVERIFY(writeAll(board.log.path(), record("07/30-1", "a") + QByteArray(100000, 'x')) && board.load());
+        for (const QByteArray &more : {QByteArray("xx"), "x\r\n" + record("07/30-2", "b")}) {
+            const qint64 before = board.log.bytesRead();
+            QVERIFY(writeAll(board.log.path(), more, QIODevice::Append));
+            QCOMPARE(board.log.poll(board.replay, nullptr), Poll::Read);
+            QCOMPARE_LE(board.log.bytesRead() - before, more.size() + 2 * LineReader::TailSize);
+        }
+        QCOMPARE(board.slot("07/30-1") + board.slot("07/30-2"), "ab");
     }
 
     // A file re-saved by an editor shows its bookings and takes no record;
@@ -345,6 +439,9 @@ private slots:
         QTest::newRow("folder at the path") << "folder" << read + folder << write + folder;
         // What could not be created is not said to be unreadable.
         QTest::newRow("folder missing") << "no folder" << create + missing << write + missing;
+        // Some 1.4 million records: far past any room's, refused unread.
+        QTest::newRow("huge") << "huge" << read + "大きさが 33,554,433 バイトあり、予約ファイルとしては大きすぎます"
+                                               "（上限 33,554,432 バイト）。中身を確かめてください。" << read;
 #ifdef Q_OS_UNIX
         const QString gone = "リンク先「/nonexistent/x」が見つかりません。";
         const QString notAFile = "普通のファイルではなく、パイプやソケット、装置などです。";
@@ -362,8 +459,12 @@ private slots:
         QTest::newRow("disk fails to flush") << "flush" << "" << write + io;
         // Before a byte is written.
         QTest::newRow("disk fails to read") << "read" << "" << read + io;
+        QTest::newRow("disk fails to read anything") << "reads" << "" << read;
         QTest::newRow("disk fails to seek") << "seek" << "" << read + io;
         QTest::newRow("disk fails to tell the file's size") << "stat" << "" << write + io;
+        // Said at once, not after waiting for another computer that has no part in it.
+        QTest::newRow("no locks on this mount") << "lock" << ""
+            << "」をロックできません。\nここではファイルのロックが使えません。共有フォルダーの設定を確かめてください。";
 #endif
     }
 
@@ -379,6 +480,8 @@ private slots:
         const QByteArray before = record("07/30-1", "a");
         if (atPath == "folder")
             QVERIFY(QDir().mkdir(path));
+        else if (atPath == "huge")
+            QVERIFY(writeAll(path, {}) && QFile::resize(path, BookingLog::MaxFileSize + 1));
         else if (loading.isEmpty())
             QVERIFY(writeAll(path, before));
 #ifdef Q_OS_UNIX
@@ -409,6 +512,8 @@ private slots:
                 && board.log.write(board.replay, "07/30-2", {}, "b", &writeError) == Outcome::Failed
                 && (writing.endsWith('\n') ? writeError.startsWith(name + writing) : writeError == name + writing)
                 && board.slot("07/30-2").isEmpty()
+                // A failed read leaves the board showing what it showed.
+                && board.slot("07/30-1") == (loaded ? "a" : "")
                 && (loaded || !board.log.catchUp(board.replay, nullptr))
                 && (loaded || board.log.poll(board.replay, nullptr) == Poll::Failed);
             if (!told)
