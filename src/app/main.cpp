@@ -42,6 +42,15 @@ RoomLocation locateRoom(const QByteArray &argv0)
     return RoomLocation::fromExecutablePath(QCoreApplication::applicationFilePath());
 }
 
+// Shown on standard error and in a box: a teacher starts the board from a
+// menu and sees no terminal.
+int refuse(const QString &message)
+{
+    std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+    MessageBox::error(nullptr, message);
+    return 1;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -54,12 +63,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QtTranslation::install(QtTranslation::folders());
     const QByteArray argv0(argv[0]);
-    if (InstalledName::matches(locateRoom(argv0).roomName)) {
-        const QString message = InstalledName::notARoomMessage(QCoreApplication::applicationFilePath());
-        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
-        MessageBox::error(nullptr, message);
-        return 1;
-    }
+    if (const RoomLocation room = locateRoom(argv0); !room.isRoom())
+        return refuse(InstalledName::notARoomMessage(room.roomName, QCoreApplication::applicationFilePath()));
 
     BoardEnvironment environment;
     environment.today = [] { return QDate::currentDate(); };

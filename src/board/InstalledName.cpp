@@ -14,7 +14,7 @@ bool matches(const QString &roomName)
 #endif
 }
 
-QString notARoomMessage(const QString &programPath)
+QString notARoomMessage(const QString &roomName, const QString &programPath)
 {
 #ifdef Q_OS_WIN
     const QString example = QStringLiteral("copy \"%1\" \"C:\\booking\\理科室.exe\"");
@@ -23,11 +23,15 @@ QString notARoomMessage(const QString &programPath)
     const QString example = QStringLiteral("ln -s %1 /srv/booking/理科室");
     const QString more = QStringLiteral("\n\n詳しくは man roomboard をご覧ください。");
 #endif
-    return QStringLiteral("「%1」という名前では、どの部屋の予約ボードにもなりません。\n"
-                          "部屋ごとに、部屋の名前を付けたこのプログラムのリンクかコピーを作り、"
-                          "そこから起動してください。例えば理科室なら:\n\n%2%3")
-        .arg(QStringLiteral(ROOMBOARD_INSTALLED_NAME),
-             example.arg(QDir::toNativeSeparators(programPath)), more);
+    QString why = roomName.isEmpty()
+        ? QStringLiteral("名前のないプログラムは、どの部屋の予約ボードにもなりません。")
+        : QStringLiteral("「%1」という名前では、どの部屋の予約ボードにもなりません。").arg(roomName);
+    if (roomName.endsWith(QLatin1String(".dat"), Qt::CaseInsensitive))
+        why += QStringLiteral("名前が .dat で終わるファイルは、部屋の予約ファイルです。");
+    // Filled in before the name is added: a name may hold "%1" itself.
+    return why + QStringLiteral("\n部屋ごとに、部屋の名前を付けたこのプログラムのリンクかコピーを作り、"
+                                "そこから起動してください。例えば理科室なら:\n\n%1%2")
+                     .arg(example.arg(QDir::toNativeSeparators(programPath)), more);
 }
 
 } // namespace InstalledName

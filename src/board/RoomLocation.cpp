@@ -1,5 +1,7 @@
 #include "board/RoomLocation.h"
 
+#include "board/InstalledName.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -14,12 +16,22 @@ RoomLocation RoomLocation::fromExecutablePath(const QString &path)
     const QFileInfo info(path);
     RoomLocation location;
     location.folder = QDir::cleanPath(info.absolutePath());
-#ifdef Q_OS_WIN
-    location.roomName = info.completeBaseName();
-#else
     location.roomName = info.fileName();
+#ifdef Q_OS_WIN
+    // Only ".exe" goes: the program copied as 理科室.dat and started as such
+    // would otherwise serve 理科室 with itself as the booking file.
+    if (location.roomName.endsWith(QLatin1String(".exe"), Qt::CaseInsensitive))
+        location.roomName.chop(4);
 #endif
     return location;
+}
+
+bool RoomLocation::isRoom() const
+{
+    // ".dat" in any case: a folder shared from Windows ignores case, and there
+    // 理科室.DAT is the booking file of 理科室.
+    return !roomName.isEmpty() && roomName != QLatin1String(".") && roomName != QLatin1String("..")
+        && !roomName.endsWith(QLatin1String(".dat"), Qt::CaseInsensitive) && !InstalledName::matches(roomName);
 }
 
 RoomLocation RoomLocation::fromNativePath(const QByteArray &path)

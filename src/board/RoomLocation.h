@@ -15,6 +15,11 @@ struct RoomLocation
     // where roomName shows U+FFFD. Empty when the path is known as text only.
     QByteArray nativePath = {};
 
+    // False for a name no room can bear: the program's installed name, an
+    // empty name or one no file has ("." and ".."), and a name ending in
+    // ".dat", which is the booking file of the room named without it.
+    bool isRoom() const;
+
     static RoomLocation fromExecutablePath(const QString &path);
     static RoomLocation fromNativePath(const QByteArray &path);
 

@@ -1,4 +1,3 @@
-#include "board/InstalledName.h"
 #include "board/RoomLocation.h"
 
 #include <QDir>
@@ -11,7 +10,8 @@ class TestRoomLocation : public QObject
     Q_OBJECT
 private slots:
     // A link or copy of the program named after a room serves that room from
-    // its own folder; the program under its installed name serves none.
+    // its own folder; the program under its installed name serves none, nor
+    // under a booking file's name or none at all.
     void fromExecutablePath_data()
     {
         QTest::addColumn<QString>("path");
@@ -22,12 +22,19 @@ private slots:
         QTest::newRow("japanese name") << root + "srv//booking/./理科室" << root + "srv/booking" << "理科室";
         QTest::newRow("installed program") << root + "usr/bin/roomboard" << root + "usr/bin" << "";
         QTest::newRow("name that only begins alike") << root + "srv/roomboard2" << root + "srv" << "roomboard2";
+        QTest::newRow("booking file's name") << root + "srv/理科室.dat" << root + "srv" << "";
+        QTest::newRow("no name") << root + "srv/booking/" << root + "srv/booking" << "";
+        QTest::newRow("a folder's name") << root + "srv/b/.." << root << "";
 #ifdef Q_OS_WIN
         QTest::newRow("exe extension dropped") << "C:/booking/理科室.exe" << "C:/booking" << "理科室";
         QTest::newRow("installed name in capitals") << "C:/Programs/roomboard/ROOMBOARD.EXE" << "C:/Programs/roomboard" << "";
+        QTest::newRow("program copied as a booking file") << "C:/booking/理科室.dat" << "C:/booking" << "";
+        QTest::newRow("booking file's name in capitals") << "C:/booking/理科室.DAT.exe" << "C:/booking" << "";
+        QTest::newRow("exe extension alone") << "C:/booking/.exe" << "C:/booking" << "";
 #else
         QTest::newRow("dots are part of the name") << "/srv/b/PC室.2" << "/srv/b" << "PC室.2";
         QTest::newRow("other case is another name") << "/srv/Roomboard" << "/srv" << "Roomboard";
+        QTest::newRow("booking file's name in capitals") << "/srv/b/理科室.Dat" << "/srv/b" << ""; // on a share from Windows
 #endif
     }
 
@@ -39,7 +46,7 @@ private slots:
 
         const RoomLocation location = RoomLocation::fromExecutablePath(path);
         QCOMPARE(location.folder, folder);
-        QCOMPARE(InstalledName::matches(location.roomName), room.isEmpty());
+        QCOMPARE(location.isRoom(), !room.isEmpty());
         if (!room.isEmpty())
             QCOMPARE(location.roomName, room);
     }

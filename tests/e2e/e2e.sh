@@ -132,21 +132,24 @@ close_board
 
 file_is "$work/cleared" || fail "the booking file differs from the expected bytes"
 
-# --- The program under its own name is no room: a message, no board, no file.
-cp "$roomboard" "$work/roomboard"
-LANG=C.UTF-8 LC_ALL=C.UTF-8 QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=$work/xdg \
-    setsid "$work/roomboard" >"$work/itself.log" 2>&1 &
-itself_pid=$!
-process_groups+=("$itself_pid")
-wait_until 20 "message of the program started as itself" window_shown "$Confirm"
-window_gone "$Board" || fail "the program started as itself opened a board"
-focus "$(visible_window "$Confirm")"
-keys Return
-wait_until 10 "end of the program started as itself" process_gone "$itself_pid"
-status=0
-wait "$itself_pid" || status=$?
-[[ $status -eq 1 ]] || fail "the program started as itself ended with status $status"
-grep -q "ln -s $work/roomboard /srv/booking/理科室" "$work/itself.log" \
-    || fail "no example on standard error: $(cat "$work/itself.log")"
-[[ ! -e $work/roomboard.dat ]] || fail "the program started as itself made roomboard.dat"
+# --- No board, only a message and status 1, and no booking file made: the
+# program under its own name or a booking file's name.
+for name in roomboard 音楽室.dat; do
+    cp "$roomboard" "$work/$name"
+    LANG=C.UTF-8 LC_ALL=C.UTF-8 QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=$work/xdg \
+        setsid "$work/$name" >"$work/refused.log" 2>&1 &
+    refused_pid=$!
+    process_groups+=("$refused_pid")
+    wait_until 20 "message of the program started as $name" window_shown "$Confirm"
+    window_gone "$Board" || fail "the program started as $name opened a board"
+    focus "$(visible_window "$Confirm")"
+    keys Return
+    wait_until 10 "end of the program started as $name" process_gone "$refused_pid"
+    status=0
+    wait "$refused_pid" || status=$?
+    [[ $status -eq 1 ]] || fail "the program started as $name ended with status $status"
+    grep -q "ln -s $work/$name /srv/booking/理科室" "$work/refused.log" \
+        || fail "no example on standard error for $name: $(cat "$work/refused.log")"
+    [[ ! -e $work/$name.dat ]] || fail "the program started as $name made $name.dat"
+done
 echo "e2e ok in $(( ($(date +%s%N) - started) / 1000000 )) ms"
