@@ -62,13 +62,15 @@ int main(int argc, char *argv[])
 #endif
     QApplication app(argc, argv);
     QtTranslation::install(QtTranslation::folders());
-    const QByteArray argv0(argv[0]);
-    if (const RoomLocation room = locateRoom(argv0); !room.isRoom())
+    // Worked out once: a working folder removed or moved later must neither
+    // break the room nor switch it to another booking file.
+    const RoomLocation room = locateRoom(QByteArray(argv[0]));
+    if (!room.isRoom())
         return refuse(InstalledName::notARoomMessage(room.roomName, QCoreApplication::applicationFilePath()));
 
     BoardEnvironment environment;
     environment.today = [] { return QDate::currentDate(); };
-    environment.location = [argv0] { return locateRoom(argv0); };
+    environment.location = [room] { return room; };
 
     Hiduke board(environment);
     QObject::connect(&board, &Hiduke::failed, &board, [&board](const QString &message) {

@@ -7,9 +7,37 @@
 #include <QFileInfo>
 
 #ifdef Q_OS_UNIX
+#include <cstdlib>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
+
+namespace {
+
+#ifdef Q_OS_UNIX
+// The path with its folder by its real path, its last part as it was given:
+// that is the room's own link, which must not be followed.
+QByteArray withRealFolder(const QByteArray &path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    const QByteArray folder = slash == 0 ? QByteArray("/") : path.left(slash);
+    char *real = ::realpath(folder.constData(), nullptr);
+    if (!real)
+        return path; // told when the booking file cannot be opened
+    QByteArray resolved(real);
+    std::free(real);
+    if (!resolved.endsWith('/'))
+        resolved += '/';
+    return resolved + path.mid(slash + 1);
+}
+#else
+QByteArray withRealFolder(const QByteArray &path)
+{
+    return path;
+}
+#endif
+
+} // namespace
 
 RoomLocation RoomLocation::fromExecutablePath(const QString &path)
 {
@@ -50,7 +78,7 @@ QByteArray RoomLocation::invokedPath(const QByteArray &argv0, const QByteArray &
     if (argv0.isEmpty())
         return {};
     if (argv0.contains('/'))
-        return absolute(argv0);
+        return withRealFolder(absolute(argv0));
 
 #ifdef Q_OS_UNIX
     // Started by name alone: the shell found it on the search path.
@@ -61,7 +89,7 @@ QByteArray RoomLocation::invokedPath(const QByteArray &argv0, const QByteArray &
         struct stat info = {};
         if (::stat(candidate.constData(), &info) == 0 && S_ISREG(info.st_mode)
             && ::access(candidate.constData(), X_OK) == 0) {
-            return candidate;
+            return withRealFolder(candidate);
         }
     }
 #else

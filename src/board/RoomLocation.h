@@ -26,7 +26,9 @@ struct RoomLocation
     // The path the program was started under, links not followed, so that a
     // symbolic link named after a room serves that room. All in the system's
     // bytes. Empty when argv[0] cannot be traced (the caller then falls back
-    // to the real executable).
+    // to the real executable). The folder is resolved to its real path here,
+    // once, so that the room stays where it was started when the working
+    // folder is later removed or moved; the room's own link is kept.
     static QByteArray invokedPath(const QByteArray &argv0, const QByteArray &workingDir,
                                   const QByteArray &searchPath);
 };

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -53,11 +54,12 @@ private slots:
 
 #ifdef Q_OS_UNIX
     // Traced from argv[0] by the working folder or the search path: the link
-    // that was started, not the program it leads to.
+    // that was started, not the program it leads to, in a folder named by
+    // its real path.
     void invokedPath()
     {
         QTemporaryDir dir;
-        const QByteArray root = QFile::encodeName(dir.path());
+        const QByteArray root = QFile::encodeName(QFileInfo(dir.path()).canonicalFilePath());
         QVERIFY(QDir(dir.path()).mkdir("rooms") && QDir(dir.path()).mkdir("bin"));
         QFile exe(dir.filePath("bin/家庭科室"));
         QVERIFY(exe.open(QIODevice::WriteOnly) && exe.setPermissions(QFile::ReadOwner | QFile::ExeOwner));
@@ -67,6 +69,7 @@ private slots:
 
         const QByteArray search = "/nonexistent::rooms:bin";
         QCOMPARE(RoomLocation::invokedPath("rooms/音楽室", root, search), root + "/rooms/音楽室");
+        QCOMPARE(RoomLocation::invokedPath("../rooms/音楽室", root + "/bin", search), root + "/rooms/音楽室");
         QCOMPARE(RoomLocation::invokedPath(root + "/rooms/音楽室", "/", search), root + "/rooms/音楽室");
         QCOMPARE(RoomLocation::invokedPath("家庭科室", root, search), root + "/bin/家庭科室");
         QCOMPARE(RoomLocation::invokedPath("音楽室", root, search), root + "/rooms/音楽室");

@@ -5,7 +5,8 @@
 # to Friday 2018/08/10). By keyboard alone it books a slot through the class
 # dialog, clears another through the confirmation box and is closed; started
 # again it must show both changes, and the file must hold exactly the bytes
-# expected.
+# expected; started a third time from a working folder that is then removed,
+# its 今週 must still show that room. Names that are no room open no board.
 #   e2e.sh ROOMBOARD X11CLOSE
 # Needs xvfb, xauth, xdotool and faketime.
 set -euo pipefail
@@ -53,11 +54,12 @@ fail() {
 # shellcheck source=driver.sh
 source "$(dirname "$(realpath "$0")")/driver.sh"
 
+# start_board [PROGRAM]: the room's program, or PROGRAM as given.
 start_board() {
     # setsid: faketime runs the program as its child; the process group
     # holds both, so cleanup can end them together.
     LANG=C.UTF-8 LC_ALL=C.UTF-8 TZ=Asia/Tokyo QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=$work/xdg \
-        setsid faketime --exclude-monotonic '2018-08-01 09:00:00' "$room" >>"$log" 2>&1 &
+        setsid faketime --exclude-monotonic '2018-08-01 09:00:00' "${1:-$room}" >>"$log" 2>&1 &
     board_pid=$!
     process_groups+=("$board_pid")
     wait_until 20 "board window" window_shown "$Board"
@@ -131,6 +133,21 @@ wait_until 10 "closing of the class dialog" window_gone "$Dialog"
 close_board
 
 file_is "$work/cleared" || fail "the booking file differs from the expected bytes"
+
+# --- Third run, by a relative path from a working folder removed at once:
+# 今週 (Shift+Tab twice from slot 1) shows the same room; slot 2, three Tabs
+# on, is still booked.
+mkdir "$work/cwd"
+cd "$work/cwd"
+start_board ../理科室
+cd "$work"
+rmdir "$work/cwd"
+keys shift+Tab shift+Tab Return
+press_slot 3 "$Confirm" "$Dialog"
+keys Escape
+wait_until 10 "closing of the confirmation" window_gone "$Confirm"
+close_board
+file_is "$work/cleared" || fail "the booking file changed after the working folder was removed"
 
 # --- No board, only a message and status 1, and no booking file made: the
 # program under its own name or a booking file's name.
