@@ -1,3 +1,4 @@
+#include "board/BookingFileSetup.h"
 #include "board/Hiduke.h"
 #include "board/InstalledName.h"
 #include "board/MessageBox.h"
@@ -67,6 +68,8 @@ int main(int argc, char *argv[])
     const RoomLocation room = locateRoom(QByteArray(argv[0]));
     if (!room.isRoom())
         return refuse(InstalledName::notARoomMessage(room.roomName, QCoreApplication::applicationFilePath()));
+    if (const QString refusal = BookingFileSetup::refusalForRoot(room); !refusal.isEmpty())
+        return refuse(refusal);
 
     BoardEnvironment environment;
     environment.today = [] { return QDate::currentDate(); };

@@ -1,5 +1,7 @@
 #include "board/InstalledName.h"
 
+#include "board/BookingFileSetup.h"
+
 #include <QDir>
 
 namespace InstalledName {
@@ -20,8 +22,13 @@ QString notARoomMessage(const QString &roomName, const QString &programPath)
     const QString example = QStringLiteral("copy \"%1\" \"C:\\booking\\理科室.exe\"");
     const QString more;
 #else
-    const QString example = QStringLiteral("ln -s %1 /srv/booking/理科室");
-    const QString more = QStringLiteral("\n\n詳しくは man roomboard をご覧ください。");
+    // The booking file too: made by the board, it would belong to whoever
+    // opened the room first, and the other teachers could not write it.
+    const QString example = QStringLiteral("ln -s %1 /srv/booking/理科室\n")
+        + BookingFileSetup::installLine(QStringLiteral("/srv/booking/理科室.dat"));
+    const QString more = QStringLiteral("\n\n2行目は、先生方（グループ teachers）が書き込める予約ファイルを作ります。"
+                                        "どちらも管理者（root）が行ってください。"
+                                        "\n\n詳しくは man roomboard をご覧ください。");
 #endif
     QString why = roomName.isEmpty()
         ? QStringLiteral("名前のないプログラムは、どの部屋の予約ボードにもなりません。")

@@ -6,7 +6,8 @@
 # dialog, clears another through the confirmation box and is closed; started
 # again it must show both changes, and the file must hold exactly the bytes
 # expected; started a third time from a working folder that is then removed,
-# its 今週 must still show that room. Names that are no room open no board.
+# its 今週 must still show that room. Names that are no room, and a room
+# whose booking file root would make, open no board.
 #   e2e.sh ROOMBOARD X11CLOSE
 # Needs xvfb, xauth, xdotool and faketime.
 set -euo pipefail
@@ -150,8 +151,11 @@ close_board
 file_is "$work/cleared" || fail "the booking file changed after the working folder was removed"
 
 # --- No board, only a message and status 1, and no booking file made: the
-# program under its own name or a booking file's name.
-for name in roomboard 音楽室.dat; do
+# program under its own name or a booking file's name, and, started by root,
+# a room whose booking file root would make, closed to the teachers.
+refused=(roomboard 音楽室.dat)
+if [[ $EUID -eq 0 ]]; then refused+=(家庭科室); fi
+for name in "${refused[@]}"; do
     cp "$roomboard" "$work/$name"
     LANG=C.UTF-8 LC_ALL=C.UTF-8 QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=$work/xdg \
         setsid "$work/$name" >"$work/refused.log" 2>&1 &
@@ -165,7 +169,9 @@ for name in roomboard 音楽室.dat; do
     status=0
     wait "$refused_pid" || status=$?
     [[ $status -eq 1 ]] || fail "the program started as $name ended with status $status"
-    grep -q "ln -s $work/$name /srv/booking/理科室" "$work/refused.log" \
+    grep -q "install -o root -g teachers -m 660 /dev/null " "$work/refused.log" \
+        || fail "no install line on standard error for $name: $(cat "$work/refused.log")"
+    [[ $name == 家庭科室 ]] || grep -q "ln -s $work/$name /srv/booking/理科室" "$work/refused.log" \
         || fail "no example on standard error for $name: $(cat "$work/refused.log")"
     [[ ! -e $work/$name.dat ]] || fail "the program started as $name made $name.dat"
 done
