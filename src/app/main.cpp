@@ -67,7 +67,7 @@ int main(int argc, char *argv[])
     // break the room nor switch it to another booking file.
     const RoomLocation room = locateRoom(QByteArray(argv[0]));
     if (!room.isRoom())
-        return refuse(InstalledName::notARoomMessage(room.roomName, QCoreApplication::applicationFilePath()));
+        return refuse(InstalledName::notARoomMessage(room.shownName(), QCoreApplication::applicationFilePath()));
     if (const QString refusal = BookingFileSetup::refusalForRoot(room); !refusal.isEmpty())
         return refuse(refusal);
 

@@ -62,6 +62,20 @@ bool RoomLocation::isRoom() const
         && !roomName.endsWith(QLatin1String(".dat"), Qt::CaseInsensitive) && !InstalledName::matches(roomName);
 }
 
+QString RoomLocation::shownName() const
+{
+    // Each break becomes ⏎ (U+23CE) rather than a space, so that the heading
+    // does not pass for the name with a space, which is another room's. IPA P
+    // Gothic, the face the board falls back to on Linux, has the mark.
+    QString shown = roomName;
+    for (QChar &c : shown) {
+        if (c == u'\n' || c == u'\r' || c == u'\v' || c == u'\f' || c == QChar(0x85)
+            || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
+            c = QChar(0x23CE);
+    }
+    return shown;
+}
+
 RoomLocation RoomLocation::fromNativePath(const QByteArray &path)
 {
     RoomLocation location = fromExecutablePath(QFile::decodeName(path));

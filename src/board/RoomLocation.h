@@ -20,6 +20,10 @@ struct RoomLocation
     // ".dat", which is the booking file of the room named without it.
     bool isRoom() const;
 
+    // The name as one line of a heading or message: a line break in a file
+    // name would otherwise push the rest of the name out of sight.
+    QString shownName() const;
+
     static RoomLocation fromExecutablePath(const QString &path);
     static RoomLocation fromNativePath(const QByteArray &path);
 
