@@ -7,6 +7,7 @@
 
 #include <QApplication>
 
+#include <algorithm>
 #include <cstdio>
 
 #ifdef Q_OS_UNIX
@@ -18,6 +19,19 @@
 namespace {
 
 #ifdef Q_OS_UNIX
+// Without a screen to show on, Qt would abort with advice to reinstall the
+// program, in English, though nothing is wrong with it. Qt's own choice of
+// screen, by QT_QPA_PLATFORM or -platform, is left to Qt.
+bool hasScreen(int argc, char *argv[])
+{
+    if (!qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        return true;
+    return std::any_of(argv + 1, argv + argc, [](const char *arg) {
+        return qstrcmp(arg, "-platform") == 0 || qstrcmp(arg, "--platform") == 0;
+    });
+}
+
 QByteArray workingDirectory()
 {
     char *path = ::getcwd(nullptr, 0);
@@ -60,6 +74,11 @@ int main(int argc, char *argv[])
     // Past a file size limit, a write is to fail and be reported, not to
     // kill the board with the teacher's booking half done.
     std::signal(SIGXFSZ, SIG_IGN);
+    if (!hasScreen(argc, argv)) {
+        std::fputs("予約ボードには画面（デスクトップ）が必要です。"
+                   "デスクトップにログインしてから起動してください。\n", stderr);
+        return 1;
+    }
 #endif
     QApplication app(argc, argv);
     QtTranslation::install(QtTranslation::folders());

@@ -6,8 +6,8 @@
 # dialog, clears another through the confirmation box and is closed; started
 # again it must show both changes, and the file must hold exactly the bytes
 # expected; started a third time from a working folder that is then removed,
-# its 今週 must still show that room. Names that are no room, and a room
-# whose booking file root would make, open no board.
+# its 今週 must still show that room. Names that are no room, a room whose
+# booking file root would make, and a start without a screen open no board.
 #   e2e.sh ROOMBOARD X11CLOSE
 # Needs xvfb, xauth, xdotool and faketime.
 set -euo pipefail
@@ -97,6 +97,12 @@ write_fixtures "$work"
 cp "$work/prepared" "$dat"
 
 started=$(date +%s%N)
+
+# --- Without a screen: a word in Japanese and status 1, not Qt's abort.
+status=0
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$room" 2>"$work/noscreen.log" || status=$?
+[[ $status -eq 1 ]] && grep -q 画面 "$work/noscreen.log" \
+    || fail "started without a screen: status $status, $(cat "$work/noscreen.log")"
 
 # --- First run: book and clear.
 start_board
