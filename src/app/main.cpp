@@ -1,3 +1,4 @@
+#include "board/BookingFileSetup.h"
 #include "board/Hiduke.h"
 #include "board/InstalledName.h"
 #include "board/MessageBox.h"
@@ -6,6 +7,7 @@
 
 #include <QApplication>
 
+#include <algorithm>
 #include <cstdio>
 
 #ifdef Q_OS_UNIX
@@ -17,6 +19,19 @@
 namespace {
 
 #ifdef Q_OS_UNIX
+// Without a screen to show on, Qt would abort with advice to reinstall the
+// program, in English, though nothing is wrong with it. Qt's own choice of
+// screen, by QT_QPA_PLATFORM or -platform, is left to Qt.
+bool hasScreen(int argc, char *argv[])
+{
+    if (!qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        return true;
+    return std::any_of(argv + 1, argv + argc, [](const char *arg) {
+        return qstrcmp(arg, "-platform") == 0 || qstrcmp(arg, "--platform") == 0;
+    });
+}
+
 QByteArray workingDirectory()
 {
     char *path = ::getcwd(nullptr, 0);
@@ -42,6 +57,15 @@ RoomLocation locateRoom(const QByteArray &argv0)
     return RoomLocation::fromExecutablePath(QCoreApplication::applicationFilePath());
 }
 
+// Shown on standard error and in a box: a teacher starts the board from a
+// menu and sees no terminal.
+int refuse(const QString &message)
+{
+    std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+    MessageBox::error(nullptr, message);
+    return 1;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -50,20 +74,25 @@ int main(int argc, char *argv[])
     // Past a file size limit, a write is to fail and be reported, not to
     // kill the board with the teacher's booking half done.
     std::signal(SIGXFSZ, SIG_IGN);
+    if (!hasScreen(argc, argv)) {
+        std::fputs("予約ボードには画面（デスクトップ）が必要です。"
+                   "デスクトップにログインしてから起動してください。\n", stderr);
+        return 1;
+    }
 #endif
     QApplication app(argc, argv);
     QtTranslation::install(QtTranslation::folders());
-    const QByteArray argv0(argv[0]);
-    if (InstalledName::matches(locateRoom(argv0).roomName)) {
-        const QString message = InstalledName::notARoomMessage(QCoreApplication::applicationFilePath());
-        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
-        MessageBox::error(nullptr, message);
-        return 1;
-    }
+    // Worked out once: a working folder removed or moved later must neither
+    // break the room nor switch it to another booking file.
+    const RoomLocation room = locateRoom(QByteArray(argv[0]));
+    if (!room.isRoom())
+        return refuse(InstalledName::notARoomMessage(room.shownName(), QCoreApplication::applicationFilePath()));
+    if (const QString refusal = BookingFileSetup::refusalForRoot(room); !refusal.isEmpty())
+        return refuse(refusal);
 
     BoardEnvironment environment;
     environment.today = [] { return QDate::currentDate(); };
-    environment.location = [argv0] { return locateRoom(argv0); };
+    environment.location = [room] { return room; };
 
     Hiduke board(environment);
     QObject::connect(&board, &Hiduke::failed, &board, [&board](const QString &message) {

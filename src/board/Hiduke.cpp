@@ -8,6 +8,7 @@
 #include "board/JapaneseFont.h"
 #include "board/MessageBox.h"
 #include "board/NamingModeBox.h"
+#include "board/RoomNameLabel.h"
 #include "board/SlotNumberLabel.h"
 #include "board/SystemTitle.h"
 #include "board/WrappingButton.h"
@@ -102,8 +103,7 @@ void Hiduke::buildControls()
     for (SlotNumberLabel *numbers : {label4, label3})
         numbers->setFont(JapaneseFont::proportional(15.75));
 
-    m_RoomName = new L(QStringLiteral("RoomName"), QString(), L::Transparent, left, this);
-    m_RoomName->setFont(JapaneseFont::proportional(48));
+    m_RoomName = new RoomNameLabel(JapaneseFont::proportional(48), this);
     m_mess = new L(QStringLiteral("mess"), Instructions, L::Transparent, left, this);
     m_mess->setFont(JapaneseFont::proportional(15.75));
     m_Tuki = new L(QStringLiteral("Tuki"), QString(), L::Opaque, left, this);
@@ -172,10 +172,8 @@ void Hiduke::applyTabOrder()
 
 bool Hiduke::Form_Load()
 {
-    const RoomLocation location = m_environment.location();
-    m_RoomName->setText(location.roomName);
-    m_DRV = location.folder;
-    m_programPath = location.nativePath;
+    m_room = m_environment.location();
+    m_RoomName->setName(m_room.shownName());
     m_YYMMDD = DateWindow::current(m_environment.today());
     m_Tuki->setText(QString::number(m_YYMMDD.month()));
     return RefreshBoard();
@@ -199,7 +197,7 @@ bool Hiduke::RefreshBoard()
     for (int j = 0; j < DateWindow::ColumnCount; ++j)
         m_Hiduke[j]->setText(QString::number(m_YYMMDD.columnDate(j).day()));
 
-    m_log.emplace(RoomLocation{m_DRV, m_RoomName->text(), m_programPath});
+    m_log.emplace(m_room);
     m_replay.emplace(m_YYMMDD, m_A->value());
     QString error;
     const bool read = m_log->replay(*m_replay, &error);

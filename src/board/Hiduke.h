@@ -18,6 +18,7 @@ class BoardLabel;
 class NamingModeBox;
 class QPushButton;
 class QTimer;
+class RoomNameLabel;
 class WrappingButton;
 
 // What the board takes from the world outside, so that tests can give it a
@@ -74,8 +75,8 @@ private:
 
     // The twelve dates of the window, Monday to the second Friday.
     DateWindow m_YYMMDD;
-    QString m_DRV;
-    QByteArray m_programPath; // the room's name byte for byte, see RoomLocation
+    // Its name byte for byte; the heading may show it otherwise.
+    RoomLocation m_room;
     QString m_CL;
     QString m_SU;
 
@@ -86,7 +87,7 @@ private:
     bool m_toldReadOnly = false;
     QTimer *m_poll = nullptr;
 
-    BoardLabel *m_RoomName = nullptr;
+    RoomNameLabel *m_RoomName = nullptr;
     BoardLabel *m_mess = nullptr;
     BoardLabel *m_Tuki = nullptr;
     BoardLabel *m_C = nullptr;

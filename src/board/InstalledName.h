@@ -10,8 +10,9 @@ namespace InstalledName {
 
 bool matches(const QString &roomName);
 
-// Tells whoever started the program itself how a room is made, with
-// `programPath` in the example.
-QString notARoomMessage(const QString &programPath);
+// Tells whoever started the program under `roomName`, which names no room
+// (see RoomLocation::isRoom), how a room is made, with `programPath` in the
+// example.
+QString notARoomMessage(const QString &roomName, const QString &programPath);
 
 } // namespace InstalledName

@@ -1,25 +1,79 @@
 #include "board/RoomLocation.h"
 
+#include "board/InstalledName.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #ifdef Q_OS_UNIX
+#include <cstdlib>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
+
+namespace {
+
+#ifdef Q_OS_UNIX
+// The path with its folder by its real path, its last part as it was given:
+// that is the room's own link, which must not be followed.
+QByteArray withRealFolder(const QByteArray &path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    const QByteArray folder = slash == 0 ? QByteArray("/") : path.left(slash);
+    char *real = ::realpath(folder.constData(), nullptr);
+    if (!real)
+        return path; // told when the booking file cannot be opened
+    QByteArray resolved(real);
+    std::free(real);
+    if (!resolved.endsWith('/'))
+        resolved += '/';
+    return resolved + path.mid(slash + 1);
+}
+#else
+QByteArray withRealFolder(const QByteArray &path)
+{
+    return path;
+}
+#endif
+
+} // namespace
 
 RoomLocation RoomLocation::fromExecutablePath(const QString &path)
 {
     const QFileInfo info(path);
     RoomLocation location;
     location.folder = QDir::cleanPath(info.absolutePath());
-#ifdef Q_OS_WIN
-    location.roomName = info.completeBaseName();
-#else
     location.roomName = info.fileName();
+#ifdef Q_OS_WIN
+    // Only ".exe" goes: the program copied as 理科室.dat and started as such
+    // would otherwise serve 理科室 with itself as the booking file.
+    if (location.roomName.endsWith(QLatin1String(".exe"), Qt::CaseInsensitive))
+        location.roomName.chop(4);
 #endif
     return location;
+}
+
+bool RoomLocation::isRoom() const
+{
+    // ".dat" in any case: a folder shared from Windows ignores case, and there
+    // 理科室.DAT is the booking file of 理科室.
+    return !roomName.isEmpty() && roomName != QLatin1String(".") && roomName != QLatin1String("..")
+        && !roomName.endsWith(QLatin1String(".dat"), Qt::CaseInsensitive) && !InstalledName::matches(roomName);
+}
+
+QString RoomLocation::shownName() const
+{
+    // Each break becomes ⏎ (U+23CE) rather than a space, so that the heading
+    // does not pass for the name with a space, which is another room's. IPA P
+    // Gothic, the face the board falls back to on Linux, has the mark.
+    QString shown = roomName;
+    for (QChar &c : shown) {
+        if (c == u'\n' || c == u'\r' || c == u'\v' || c == u'\f' || c == QChar(0x85)
+            || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
+            c = QChar(0x23CE);
+    }
+    return shown;
 }
 
 RoomLocation RoomLocation::fromNativePath(const QByteArray &path)
@@ -38,7 +92,7 @@ QByteArray RoomLocation::invokedPath(const QByteArray &argv0, const QByteArray &
     if (argv0.isEmpty())
         return {};
     if (argv0.contains('/'))
-        return absolute(argv0);
+        return withRealFolder(absolute(argv0));
 
 #ifdef Q_OS_UNIX
     // Started by name alone: the shell found it on the search path.
@@ -49,7 +103,7 @@ QByteArray RoomLocation::invokedPath(const QByteArray &argv0, const QByteArray &
         struct stat info = {};
         if (::stat(candidate.constData(), &info) == 0 && S_ISREG(info.st_mode)
             && ::access(candidate.constData(), X_OK) == 0) {
-            return candidate;
+            return withRealFolder(candidate);
         }
     }
 #else

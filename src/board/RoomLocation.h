@@ -15,13 +15,24 @@ struct RoomLocation
     // where roomName shows U+FFFD. Empty when the path is known as text only.
     QByteArray nativePath = {};
 
+    // False for a name no room can bear: the program's installed name, an
+    // empty name or one no file has ("." and ".."), and a name ending in
+    // ".dat", which is the booking file of the room named without it.
+    bool isRoom() const;
+
+    // The name as one line of a heading or message: a line break in a file
+    // name would otherwise push the rest of the name out of sight.
+    QString shownName() const;
+
     static RoomLocation fromExecutablePath(const QString &path);
     static RoomLocation fromNativePath(const QByteArray &path);
 
     // The path the program was started under, links not followed, so that a
     // symbolic link named after a room serves that room. All in the system's
     // bytes. Empty when argv[0] cannot be traced (the caller then falls back
-    // to the real executable).
+    // to the real executable). The folder is resolved to its real path here,
+    // once, so that the room stays where it was started when the working
+    // folder is later removed or moved; the room's own link is kept.
     static QByteArray invokedPath(const QByteArray &argv0, const QByteArray &workingDir,
                                   const QByteArray &searchPath);
 };

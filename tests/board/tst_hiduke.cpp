@@ -76,6 +76,8 @@ private slots:
     // Every box a test did not take as asked is a box too many.
     void cleanup() { QCOMPARE(std::exchange(m_asked, {}), QStringList()); }
     void weekButtons();
+    void roomHeading_data();
+    void roomHeading();
     void slotClick_data();
     void slotClick();
     void boardsUpdateThemselves();
@@ -86,10 +88,10 @@ private slots:
 
 private:
     // Boards look at their file when a test says so, unless asked to poll.
-    std::unique_ptr<Hiduke> makeBoard(std::chrono::milliseconds poll = 1h)
+    std::unique_ptr<Hiduke> makeBoard(std::chrono::milliseconds poll = 1h, const QString &room = Room)
     {
         return std::make_unique<Hiduke>(BoardEnvironment{
-            [] { return QDate(2018, 8, 1); }, [this] { return RoomLocation{m_dir->path(), Room}; }, poll});
+            [] { return QDate(2018, 8, 1); }, [this, room] { return RoomLocation{m_dir->path(), room}; }, poll});
     }
     QPushButton *slot(QWidget &board, int p) { return board.findChild<QPushButton *>(QStringLiteral("PCclass_%1").arg(p)); }
     QByteArray fileBytes()
@@ -200,6 +202,34 @@ void TestHiduke::weekButtons()
     QCOMPARE(failed.count(), 1);
     QVERIFY(failed.at(0).at(0).toString().contains(QStringLiteral("理科室.dat")));
     QVERIFY(!slot(*board, 1)->isEnabled());
+}
+
+void TestHiduke::roomHeading_data()
+{
+    QTest::addColumn<QString>("room");
+    QTest::addColumn<QString>("heading");
+    QTest::newRow("too wide at the designed size") << "コンピュータ室" << "コンピュータ室";
+#ifndef Q_OS_WIN
+    QTest::newRow("too wide, with a line break") << "コンピュータ\n室" << "コンピュータ⏎室";
+#endif
+}
+
+// The whole name on one line in the largest size of the designed face that
+// fits; the booking file named after the name as it is.
+void TestHiduke::roomHeading()
+{
+    QFETCH(QString, room);
+    QFETCH(QString, heading);
+    auto board = makeBoard(1h, room);
+    QVERIFY(board->Form_Load());
+    const QLabel *label = board->findChild<QLabel *>("RoomName");
+    QFont font = label->font();
+    QCOMPARE(QFontInfo(font).family(), QFontInfo(board->findChild<QWidget *>("mess")->font()).family());
+    QCOMPARE(label->text(), heading);
+    QVERIFY(QFontMetricsF(font, label).horizontalAdvance(heading) <= label->width());
+    font.setPixelSize(font.pixelSize() + 1);
+    QVERIFY(QFontMetricsF(font, label).horizontalAdvance(heading) > label->width());
+    QVERIFY(QFileInfo::exists(m_dir->filePath(room + ".dat")));
 }
 
 void TestHiduke::slotClick_data()

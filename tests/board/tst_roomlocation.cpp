@@ -1,8 +1,8 @@
-#include "board/InstalledName.h"
 #include "board/RoomLocation.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -11,7 +11,8 @@ class TestRoomLocation : public QObject
     Q_OBJECT
 private slots:
     // A link or copy of the program named after a room serves that room from
-    // its own folder; the program under its installed name serves none.
+    // its own folder; the program under its installed name serves none, nor
+    // under a booking file's name or none at all.
     void fromExecutablePath_data()
     {
         QTest::addColumn<QString>("path");
@@ -22,12 +23,19 @@ private slots:
         QTest::newRow("japanese name") << root + "srv//booking/./理科室" << root + "srv/booking" << "理科室";
         QTest::newRow("installed program") << root + "usr/bin/roomboard" << root + "usr/bin" << "";
         QTest::newRow("name that only begins alike") << root + "srv/roomboard2" << root + "srv" << "roomboard2";
+        QTest::newRow("booking file's name") << root + "srv/理科室.dat" << root + "srv" << "";
+        QTest::newRow("no name") << root + "srv/booking/" << root + "srv/booking" << "";
+        QTest::newRow("a folder's name") << root + "srv/b/.." << root << "";
 #ifdef Q_OS_WIN
         QTest::newRow("exe extension dropped") << "C:/booking/理科室.exe" << "C:/booking" << "理科室";
         QTest::newRow("installed name in capitals") << "C:/Programs/roomboard/ROOMBOARD.EXE" << "C:/Programs/roomboard" << "";
+        QTest::newRow("program copied as a booking file") << "C:/booking/理科室.dat" << "C:/booking" << "";
+        QTest::newRow("booking file's name in capitals") << "C:/booking/理科室.DAT.exe" << "C:/booking" << "";
+        QTest::newRow("exe extension alone") << "C:/booking/.exe" << "C:/booking" << "";
 #else
         QTest::newRow("dots are part of the name") << "/srv/b/PC室.2" << "/srv/b" << "PC室.2";
         QTest::newRow("other case is another name") << "/srv/Roomboard" << "/srv" << "Roomboard";
+        QTest::newRow("booking file's name in capitals") << "/srv/b/理科室.Dat" << "/srv/b" << ""; // on a share from Windows
 #endif
     }
 
@@ -39,18 +47,19 @@ private slots:
 
         const RoomLocation location = RoomLocation::fromExecutablePath(path);
         QCOMPARE(location.folder, folder);
-        QCOMPARE(InstalledName::matches(location.roomName), room.isEmpty());
+        QCOMPARE(location.isRoom(), !room.isEmpty());
         if (!room.isEmpty())
             QCOMPARE(location.roomName, room);
     }
 
 #ifdef Q_OS_UNIX
     // Traced from argv[0] by the working folder or the search path: the link
-    // that was started, not the program it leads to.
+    // that was started, not the program it leads to, in a folder named by
+    // its real path.
     void invokedPath()
     {
         QTemporaryDir dir;
-        const QByteArray root = QFile::encodeName(dir.path());
+        const QByteArray root = QFile::encodeName(QFileInfo(dir.path()).canonicalFilePath());
         QVERIFY(QDir(dir.path()).mkdir("rooms") && QDir(dir.path()).mkdir("bin"));
         QFile exe(dir.filePath("bin/家庭科室"));
         QVERIFY(exe.open(QIODevice::WriteOnly) && exe.setPermissions(QFile::ReadOwner | QFile::ExeOwner));
@@ -60,6 +69,7 @@ private slots:
 
         const QByteArray search = "/nonexistent::rooms:bin";
         QCOMPARE(RoomLocation::invokedPath("rooms/音楽室", root, search), root + "/rooms/音楽室");
+        QCOMPARE(RoomLocation::invokedPath("../rooms/音楽室", root + "/bin", search), root + "/rooms/音楽室");
         QCOMPARE(RoomLocation::invokedPath(root + "/rooms/音楽室", "/", search), root + "/rooms/音楽室");
         QCOMPARE(RoomLocation::invokedPath("家庭科室", root, search), root + "/bin/家庭科室");
         QCOMPARE(RoomLocation::invokedPath("音楽室", root, search), root + "/rooms/音楽室");

@@ -5,7 +5,9 @@
 # to Friday 2018/08/10). By keyboard alone it books a slot through the class
 # dialog, clears another through the confirmation box and is closed; started
 # again it must show both changes, and the file must hold exactly the bytes
-# expected.
+# expected; started a third time from a working folder that is then removed,
+# its 今週 must still show that room. Names that are no room, a room whose
+# booking file root would make, and a start without a screen open no board.
 #   e2e.sh ROOMBOARD X11CLOSE
 # Needs xvfb, xauth, xdotool and faketime.
 set -euo pipefail
@@ -53,11 +55,12 @@ fail() {
 # shellcheck source=driver.sh
 source "$(dirname "$(realpath "$0")")/driver.sh"
 
+# start_board [PROGRAM]: the room's program, or PROGRAM as given.
 start_board() {
     # setsid: faketime runs the program as its child; the process group
     # holds both, so cleanup can end them together.
     LANG=C.UTF-8 LC_ALL=C.UTF-8 TZ=Asia/Tokyo QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=$work/xdg \
-        setsid faketime --exclude-monotonic '2018-08-01 09:00:00' "$room" >>"$log" 2>&1 &
+        setsid faketime --exclude-monotonic '2018-08-01 09:00:00' "${1:-$room}" >>"$log" 2>&1 &
     board_pid=$!
     process_groups+=("$board_pid")
     wait_until 20 "board window" window_shown "$Board"
@@ -94,6 +97,12 @@ write_fixtures "$work"
 cp "$work/prepared" "$dat"
 
 started=$(date +%s%N)
+
+# --- Without a screen: a word in Japanese and status 1, not Qt's abort.
+status=0
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$room" 2>"$work/noscreen.log" || status=$?
+[[ $status -eq 1 ]] && grep -q 画面 "$work/noscreen.log" \
+    || fail "started without a screen: status $status, $(cat "$work/noscreen.log")"
 
 # --- First run: book and clear.
 start_board
@@ -132,21 +141,44 @@ close_board
 
 file_is "$work/cleared" || fail "the booking file differs from the expected bytes"
 
-# --- The program under its own name is no room: a message, no board, no file.
-cp "$roomboard" "$work/roomboard"
-LANG=C.UTF-8 LC_ALL=C.UTF-8 QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=$work/xdg \
-    setsid "$work/roomboard" >"$work/itself.log" 2>&1 &
-itself_pid=$!
-process_groups+=("$itself_pid")
-wait_until 20 "message of the program started as itself" window_shown "$Confirm"
-window_gone "$Board" || fail "the program started as itself opened a board"
-focus "$(visible_window "$Confirm")"
-keys Return
-wait_until 10 "end of the program started as itself" process_gone "$itself_pid"
-status=0
-wait "$itself_pid" || status=$?
-[[ $status -eq 1 ]] || fail "the program started as itself ended with status $status"
-grep -q "ln -s $work/roomboard /srv/booking/理科室" "$work/itself.log" \
-    || fail "no example on standard error: $(cat "$work/itself.log")"
-[[ ! -e $work/roomboard.dat ]] || fail "the program started as itself made roomboard.dat"
+# --- Third run, by a relative path from a working folder removed at once:
+# 今週 (Shift+Tab twice from slot 1) shows the same room; slot 2, three Tabs
+# on, is still booked.
+mkdir "$work/cwd"
+cd "$work/cwd"
+start_board ../理科室
+cd "$work"
+rmdir "$work/cwd"
+keys shift+Tab shift+Tab Return
+press_slot 3 "$Confirm" "$Dialog"
+keys Escape
+wait_until 10 "closing of the confirmation" window_gone "$Confirm"
+close_board
+file_is "$work/cleared" || fail "the booking file changed after the working folder was removed"
+
+# --- No board, only a message and status 1, and no booking file made: the
+# program under its own name or a booking file's name, and, started by root,
+# a room whose booking file root would make, closed to the teachers.
+refused=(roomboard 音楽室.dat)
+if [[ $EUID -eq 0 ]]; then refused+=(家庭科室); fi
+for name in "${refused[@]}"; do
+    cp "$roomboard" "$work/$name"
+    LANG=C.UTF-8 LC_ALL=C.UTF-8 QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=$work/xdg \
+        setsid "$work/$name" >"$work/refused.log" 2>&1 &
+    refused_pid=$!
+    process_groups+=("$refused_pid")
+    wait_until 20 "message of the program started as $name" window_shown "$Confirm"
+    window_gone "$Board" || fail "the program started as $name opened a board"
+    focus "$(visible_window "$Confirm")"
+    keys Return
+    wait_until 10 "end of the program started as $name" process_gone "$refused_pid"
+    status=0
+    wait "$refused_pid" || status=$?
+    [[ $status -eq 1 ]] || fail "the program started as $name ended with status $status"
+    grep -q "install -o root -g teachers -m 660 /dev/null " "$work/refused.log" \
+        || fail "no install line on standard error for $name: $(cat "$work/refused.log")"
+    [[ $name == 家庭科室 ]] || grep -q "ln -s $work/$name /srv/booking/理科室" "$work/refused.log" \
+        || fail "no example on standard error for $name: $(cat "$work/refused.log")"
+    [[ ! -e $work/$name.dat ]] || fail "the program started as $name made $name.dat"
+done
 echo "e2e ok in $(( ($(date +%s%N) - started) / 1000000 )) ms"
