@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Runs the README's set-up for a school as written, as root, in a throw-away
 # root file system (chroot) that holds only the commands it needs and an
-# /etc with one teacher, sato. Then checks what the README promises: the
-# folder and its links are root's and closed to teachers, each link has its
-# booking file, writable by the group teachers, which sato is in; and, as
-# sato, that a booking file takes a line while the folder refuses to let a
-# link be replaced, a file be renamed or a new file be made. Also validates
-# the README's room launcher.
+# /etc with one teacher, sato, and one other user, guest. Then checks what the
+# README promises: the folder and its links are root's and closed to teachers,
+# each link has its booking file, readable and writable by the group teachers
+# alone, which sato is in; as sato, that a booking file takes a line while the
+# folder refuses to let a link be replaced, a file be renamed or a new file be
+# made; and that guest cannot read a booking file, whose lock whoever reads it
+# could take. Also validates the README's room launcher.
 #   readme.sh README.md PROGRAM
 set -euo pipefail
 readme=$(realpath "$1")
@@ -64,10 +65,11 @@ mknod -m 666 "$root/dev/null" c 1 3
 cat >"$root/etc/passwd" <<'END'
 root:x:0:0:root:/root:/bin/sh
 sato:x:1000:1000::/home/sato:/bin/sh
+guest:x:1001:1001::/home/guest:/bin/sh
 END
-printf 'root:x:0:\nsato:x:1000:\n' >"$root/etc/group"
-printf 'root:*:19000:0:99999:7:::\nsato:*:19000:0:99999:7:::\n' >"$root/etc/shadow"
-printf 'root:*::\nsato:!::\n' >"$root/etc/gshadow"
+printf 'root:x:0:\nsato:x:1000:\nguest:x:1001:\n' >"$root/etc/group"
+printf 'root:*:19000:0:99999:7:::\nsato:*:19000:0:99999:7:::\nguest:*:19000:0:99999:7:::\n' >"$root/etc/shadow"
+printf 'root:*::\nsato:!::\nguest:!::\n' >"$root/etc/gshadow"
 chmod 640 "$root/etc/shadow" "$root/etc/gshadow"
 printf 'passwd: files\ngroup: files\nshadow: files\ngshadow: files\n' >"$root/etc/nsswitch.conf"
 [[ -f /etc/login.defs ]] && cp /etc/login.defs "$root/etc/"
@@ -86,7 +88,7 @@ teachers=$(awk -F: '$1 == "teachers" { print $3 ":" $4 }' "$root/etc/group")
 gid=${teachers%%:*}
 
 folder=$root/srv/booking
-[[ $(stat -c '%u %g %a' "$folder") == "0 0 755" ]] || fail "the folder is $(stat -c '%U:%G %a' "$folder")"
+[[ $(stat -c '%u %g %a' "$folder") == "0 $gid 750" ]] || fail "the folder is $(stat -c '%U:%G %a' "$folder")"
 for link in "$folder"/*; do
     [[ $link == *.dat ]] && continue
     room=$(basename "$link")
@@ -94,7 +96,7 @@ for link in "$folder"/*; do
     [[ $(stat -c %u "$link") == 0 ]] || fail "the link $room is not root's"
     dat=$link.dat
     [[ -f $dat && ! -s $dat ]] || fail "$room.dat is not an empty file"
-    [[ $(stat -c '%u %g %a' "$dat") == "0 $gid 664" ]] || fail "$room.dat is $(stat -c '%u %g %a' "$dat")"
+    [[ $(stat -c '%u %g %a' "$dat") == "0 $gid 660" ]] || fail "$room.dat is $(stat -c '%u %g %a' "$dat")"
 done
 [[ $(find "$folder" -mindepth 1 ! -type l ! -name '*.dat' | wc -l) == 0 ]] || fail "other files in the folder"
 
@@ -105,4 +107,6 @@ as_sato 'ln -sfn /bin/sh /srv/booking/理科室' 2>/dev/null && fail "sato could
 as_sato 'mv /srv/booking/理科室.dat /srv/booking/old.dat' 2>/dev/null && fail "sato could rename a booking file"
 as_sato 'printf x >/srv/booking/新しい部屋.dat' 2>/dev/null && fail "sato could make a file in the folder"
 [[ $(readlink "$folder/理科室") == /usr/bin/roomboard ]] || fail "the link changed"
+chroot --userspec=guest:guest "$root" /bin/sh -c ': </srv/booking/理科室.dat' 2>/dev/null \
+    && fail "guest, no teacher, could read a booking file"
 echo "README set-up ok: $(rooms) rooms"
