@@ -12,7 +12,7 @@ case "${1:-build}" in
     build) want=("${build[@]}") ;;
     # Qt's Japanese texts for the message boxes' buttons.
     run)   want=("${build[@]}" qt6-qpa-plugins qt6-translations-l10n) ;;
-    test)  want=("${build[@]}" xvfb xauth xdotool faketime x11-utils desktop-file-utils
+    test)  want=("${build[@]}" xvfb xauth xdotool faketime x11-utils x11-apps desktop-file-utils
                  binutils-mingw-w64-x86-64 libx11-dev "${deb[@]}" lintian qt6-translations-l10n) ;;
     deb)   want=("${build[@]}" "${deb[@]}") ;;
     bench) want=("${build[@]}" libbenchmark-dev) ;;

@@ -1,6 +1,7 @@
-# Shared by the end-to-end tests of the Linux program (e2e.sh) and of the
-# Windows program under Wine (../windows/e2e.sh): waiting for windows on the
-# virtual X screen, typing into them, the booking files before and after.
+# Shared by the end-to-end tests of the Linux program (e2e.sh, files.sh) and
+# of the Windows program under Wine (../windows/e2e.sh): waiting for windows
+# on the virtual X screen, typing into them, the booking files before and
+# after; at the end, starting and ending the Linux program.
 # Sourced; the test defines fail() and $dat, the booking file.
 
 # The board's caption ends in its version; the class dialog and the message
@@ -66,4 +67,69 @@ write_fixtures() {
     # Then the clearing of Tuesday's first slot.
     cp "$dir/booked" "$dir/cleared"
     printf '"07/31-1",""\r\n' >>"$dir/cleared"
+}
+
+# --- The Linux program (the Wine test defines its own start_board,
+# close_board and press_slot after sourcing this file), started in the
+# background from a test that defines $work, $log and process_groups.
+# exec keeps the process id, which setsid makes a process group of its own
+# for the test's cleanup to end (faketime runs the program as its child).
+launch() {
+    exec env LANG=C.UTF-8 LC_ALL=C.UTF-8 TZ=Asia/Tokyo QT_QPA_PLATFORM=xcb \
+        XDG_RUNTIME_DIR="$work/xdg" setsid "$@"
+}
+
+# The board of $room, or of PROGRAM, on Wednesday 2018-08-01: its window in
+# $board, focused.
+#   start_board [PROGRAM]
+start_board() {
+    launch faketime --exclude-monotonic '2018-08-01 09:00:00' "${1:-$room}" >>"$log" 2>&1 &
+    board_pid=$!
+    process_groups+=("$board_pid")
+    wait_until 20 "board window" window_shown "$Board"
+    board=$(visible_window "$Board")
+    focus "$board"
+}
+
+close_board() {
+    "$x11close" "$board" || fail "could not ask the board window to close"
+    wait_until 10 "end of the program after its window was closed" process_gone "$board_pid"
+    local status=0
+    wait "$board_pid" || status=$?
+    [[ $status -eq 0 ]] || fail "the program ended with status $status"
+}
+
+# press_slot TABS EXPECT OTHER: opens the slot that is TABS Tab presses after
+# the focused one and waits for the window that answers, the class dialog or
+# a message box; it is focused then, and in $answer.
+press_slot() {
+    local tabs=$1 expect=$2 other=$3
+    local presses=() i
+    for (( i = 0; i < tabs; i++ )); do presses+=(Tab); done
+    focus "$board"
+    keys "${presses[@]}" Return
+    wait_until 10 "window matching $expect" window_shown "$expect"
+    window_gone "$other" || fail "a slot press opened $other instead of $expect"
+    answer=$(visible_window "$expect")
+    focus "$answer"
+}
+
+# start_refused PROGRAM OUTPUT: PROGRAM must show a message box and no board;
+# the message is focused, the process in $refused_pid.
+start_refused() {
+    launch "$1" >"$2" 2>&1 &
+    refused_pid=$!
+    process_groups+=("$refused_pid")
+    wait_until 20 "message of ${1##*/}" window_shown "$Confirm"
+    window_gone "$Board" || fail "${1##*/} opened a board"
+    focus "$(visible_window "$Confirm")"
+}
+
+# The message answered, the refused program must end with status 1.
+end_refused() {
+    keys Return
+    wait_until 10 "end of the refused program" process_gone "$refused_pid"
+    local status=0
+    wait "$refused_pid" || status=$?
+    [[ $status -eq 1 ]] || fail "the refused program ended with status $status"
 }

@@ -55,41 +55,6 @@ fail() {
 # shellcheck source=driver.sh
 source "$(dirname "$(realpath "$0")")/driver.sh"
 
-# start_board [PROGRAM]: the room's program, or PROGRAM as given.
-start_board() {
-    # setsid: faketime runs the program as its child; the process group
-    # holds both, so cleanup can end them together.
-    LANG=C.UTF-8 LC_ALL=C.UTF-8 TZ=Asia/Tokyo QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=$work/xdg \
-        setsid faketime --exclude-monotonic '2018-08-01 09:00:00' "${1:-$room}" >>"$log" 2>&1 &
-    board_pid=$!
-    process_groups+=("$board_pid")
-    wait_until 20 "board window" window_shown "$Board"
-    board=$(visible_window "$Board")
-    focus "$board"
-}
-
-close_board() {
-    "$x11close" "$board" || fail "could not ask the board window to close"
-    wait_until 10 "end of the program after its window was closed" process_gone "$board_pid"
-    local status=0
-    wait "$board_pid" || status=$?
-    [[ $status -eq 0 ]] || fail "the program ended with status $status"
-}
-
-# Opens the slot that is `tabs` Tab presses after the focused one and
-# waits for the window that answers: the class dialog or the confirmation.
-press_slot() {
-    local tabs=$1 expect=$2 other=$3
-    local presses=() i
-    for (( i = 0; i < tabs; i++ )); do presses+=(Tab); done
-    focus "$board"
-    keys "${presses[@]}" Return
-    wait_until 10 "window matching $expect" window_shown "$expect"
-    window_gone "$other" || fail "a slot press opened $other instead of $expect"
-    answer=$(visible_window "$expect")
-    focus "$answer"
-}
-
 mkdir -m 700 "$work/xdg"
 cp "$roomboard" "$room"
 
@@ -163,18 +128,8 @@ refused=(roomboard 音楽室.dat)
 if [[ $EUID -eq 0 ]]; then refused+=(家庭科室); fi
 for name in "${refused[@]}"; do
     cp "$roomboard" "$work/$name"
-    LANG=C.UTF-8 LC_ALL=C.UTF-8 QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=$work/xdg \
-        setsid "$work/$name" >"$work/refused.log" 2>&1 &
-    refused_pid=$!
-    process_groups+=("$refused_pid")
-    wait_until 20 "message of the program started as $name" window_shown "$Confirm"
-    window_gone "$Board" || fail "the program started as $name opened a board"
-    focus "$(visible_window "$Confirm")"
-    keys Return
-    wait_until 10 "end of the program started as $name" process_gone "$refused_pid"
-    status=0
-    wait "$refused_pid" || status=$?
-    [[ $status -eq 1 ]] || fail "the program started as $name ended with status $status"
+    start_refused "$work/$name" "$work/refused.log"
+    end_refused
     grep -q "install -o root -g teachers -m 660 /dev/null " "$work/refused.log" \
         || fail "no install line on standard error for $name: $(cat "$work/refused.log")"
     [[ $name == 家庭科室 ]] || grep -q "ln -s $work/$name /srv/booking/理科室" "$work/refused.log" \
