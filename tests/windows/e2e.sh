@@ -9,6 +9,8 @@
 #      shows both, and the file holds exactly the bytes expected.
 #   2. Two boards on the one file go for the same free slot at once: exactly
 #      one record lands, and the other board says the slot was taken.
+#   3. A program copied as a room's booking file, and a program named as a
+#      booking file, are refused with a message, and nothing is written.
 #   e2e.sh FOLDER X11CLOSE
 # Runs under the WINEPREFIX it is given; needs wine, xvfb, xauth, xdotool
 # and faketime.
@@ -206,5 +208,27 @@ else
 fi
 close_board "$board" "$board_pid"
 close_board "$other" "$other_pid"
+
+# --- No board, a message and status 1, and nothing written: a room beside a
+# program copied as its booking file, and a program named as a booking file.
+cp "$work/roomboard.exe" "$work/化学室.exe"
+cp "$work/roomboard.exe" "$work/化学室.dat"
+cp "$work/roomboard.exe" "$work/音楽室.dat.exe"
+for name in 化学室 音楽室.dat; do
+    step="starting $name.exe"
+    (cd "$work" && exec setsid wine "./$name.exe" >>"$log" 2>&1) &
+    refused_pid=$!
+    process_groups+=("$refused_pid")
+    wait_until 60 "message of $name.exe" window_shown "$Confirm"
+    window_gone "$Board" || fail "$name.exe opened a board"
+    focus "$(visible_window "$Confirm")"
+    keys Return
+    wait_until 20 "end of $name.exe" process_gone "$refused_pid"
+    status=0
+    wait "$refused_pid" || status=$?
+    [[ $status -eq 1 ]] || fail "$name.exe ended with status $status"
+done
+cmp -s "$work/roomboard.exe" "$work/化学室.dat" || fail "the program copied as 化学室.dat was written to"
+[[ ! -e $work/音楽室.dat.dat ]] || fail "音楽室.dat.exe made a booking file"
 
 echo "wine e2e ok in $(( ($(date +%s%N) - started) / 1000000 )) ms; $winner board's record landed"
