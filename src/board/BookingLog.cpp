@@ -28,7 +28,7 @@ const auto CannotWrite = QStringLiteral("予約ファイル「%1」に書き込�
 const auto CannotLock = QStringLiteral("予約ファイル「%1」をロックできません。");
 const auto NotAFile = QStringLiteral("普通のファイルではなく、パイプやソケット、装置などです。");
 const auto NotBookings = QStringLiteral(
-    "予約ファイルではなく、プログラムなど別の種類のファイルです。ファイルの名前を確かめてください。");
+    "予約ファイルではなく、プログラムなど別の種類のファイルです。このファイルの中身を確かめてください。");
 const auto TooLarge = QStringLiteral(
     "大きさが %1 バイトあり、予約ファイルとしては大きすぎます（上限 %2 バイト）。中身を確かめてください。");
 const auto Swapped = QStringLiteral(
