@@ -24,34 +24,8 @@ if [[ -z ${ROOMBOARD_E2E_INSIDE:-} ]]; then
         "$(realpath "$0")" "$roomboard" "$x11close"
 fi
 
-work=$(mktemp -d)
-room=$work/理科室
-dat=$work/理科室.dat
-log=$work/roomboard.log
-process_groups=()
-
-cleanup() {
-    local group
-    for group in "${process_groups[@]}"; do
-        kill -KILL -- "-$group" 2>/dev/null || true
-    done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAIL: $*" >&2
-    if [[ -s $log ]]; then
-        echo "--- program output:" >&2
-        cat "$log" >&2
-    fi
-    if [[ -f $dat ]]; then
-        echo "--- booking file:" >&2
-        od -c "$dat" >&2
-    fi
-    exit 1
-}
-
+# shellcheck source=scratch.sh
+source "$(dirname "$(realpath "$0")")/scratch.sh"
 # shellcheck source=driver.sh
 source "$(dirname "$(realpath "$0")")/driver.sh"
 

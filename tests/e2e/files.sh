@@ -21,28 +21,8 @@ if [[ -z ${ROOMBOARD_E2E_INSIDE:-} ]]; then
         "$(realpath "$0")" "$roomboard" "$x11close" "$lockholder"
 fi
 
-work=$(mktemp -d)
-room=$work/理科室
-dat=$work/理科室.dat
-log=$work/roomboard.log
-process_groups=()
-
-cleanup() {
-    local group
-    for group in "${process_groups[@]}"; do
-        kill -KILL -- "-$group" 2>/dev/null || true
-    done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAIL: $*" >&2
-    [[ ! -s $log ]] || { echo "--- program output:" >&2; cat "$log" >&2; }
-    [[ ! -f $dat ]] || { echo "--- booking file:" >&2; od -c "$dat" | head -n 20 >&2; }
-    exit 1
-}
-
+# shellcheck source=scratch.sh
+source "$(dirname "$(realpath "$0")")/scratch.sh"
 # shellcheck source=driver.sh
 source "$(dirname "$(realpath "$0")")/driver.sh"
 
