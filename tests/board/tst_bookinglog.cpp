@@ -10,7 +10,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QRandomGenerator>
 #include <QScopeGuard>
 #include <QStringEncoder>
 #include <QTemporaryDir>
@@ -148,10 +147,7 @@ struct Board
 {
     explicit Board(const QString &folder) : log(folder, Room) {}
     bool load() { return log.replay(replay, nullptr); }
-    Outcome book(const QString &key, const QString &text, const QString &expected = {})
-    {
-        return log.write(replay, key, expected, text, nullptr);
-    }
+    Outcome book(const QString &key, const QString &text) { return log.write(replay, key, {}, text, nullptr); }
     QString slot(const QString &key) const { return replay.slotText(replay.slotForKey(key.toLatin1())); }
 
     BookingLog log;
@@ -572,47 +568,6 @@ private slots:
             QVERIFY(succeeded(board));
         // Every slot shown booked by every board, with no more than a record each.
         QCOMPARE(readAll(m_dir->filePath(Room + ".dat")).size(), 20 * record(keyOf(1), "0").size());
-    }
-
-    // Killed at random moments of its work, a board loses no record it had
-    // reported saved, and only the very last line of the file may be cut off.
-    void killedWriterLosesNothing()
-    {
-        QByteArray saved; // every record reported, in order
-        for (int round = 0; round < 15; ++round) {
-            int report[2];
-            QCOMPARE(::pipe(report), 0);
-            // Books and clears on and on, on a file it may have to create.
-            const pid_t child = start([&] {
-                Board board(m_dir->path());
-                for (int slot = 1;; slot = slot % SlotKey::SlotsPerDay + 1) {
-                    const QString before = board.slot(keyOf(slot)), text = before.isEmpty() ? "k" : "";
-                    const Outcome outcome = board.book(keyOf(slot), text, before);
-                    const QByteArray line = record(keyOf(slot), text);
-                    if (outcome == Outcome::Written && ::write(report[1], line.constData(), size_t(line.size())) < 0)
-                        return false;
-                    if (outcome != Outcome::Written && outcome != Outcome::SlotChanged)
-                        return false;
-                }
-            });
-            const auto reap = qScopeGuard([child] { ::kill(child, SIGKILL); ::waitpid(child, nullptr, 0); });
-            ::close(report[1]);
-            QThread::usleep(QRandomGenerator::global()->bounded(40000));
-            ::kill(child, SIGKILL);
-            QFile reported;
-            QVERIFY(reported.open(report[0], QIODevice::ReadOnly, QFile::AutoCloseHandle));
-            saved += reported.readAll();
-        }
-        QVERIFY2(saved.count('\n') > 15, "the board should get some records done between kills");
-        const QByteArrayList lines = readAll(m_dir->filePath(Room + ".dat")).split('\n');
-        for (qsizetype i = 0; i + 1 < lines.size(); ++i)
-            QVERIFY2(lines[i].endsWith('\r') && BookingRecord::parse(lines[i].chopped(1)), lines[i].constData());
-        qsizetype at = 0;
-        for (const QByteArray &line : saved.chopped(1).split('\n')) {
-            while (at < lines.size() && lines[at] != line)
-                ++at;
-            QVERIFY2(at++ < lines.size(), line.constData());
-        }
     }
 #endif
 };
