@@ -363,7 +363,6 @@ private slots:
         using E = QStringEncoder;
         QTest::newRow("utf-16, low byte first") << QByteArray(E(E::Utf16LE, E::Flag::WriteBom).encode(lines)) << "UTF-16" << true;
         QTest::newRow("utf-16, high byte first") << QByteArray(E(E::Utf16BE, E::Flag::WriteBom).encode(lines)) << "UTF-16" << true;
-        QTest::newRow("cp932") << Cp932::encode(lines).value() << QString() << true;
         const QByteArray first = record("07/30-1", QStringLiteral("１-２　数学"));
         const QByteArray last = record("07/31-1", QStringLiteral("最後"));
         for (int cut = 0; cut <= last.size(); ++cut) {
