@@ -114,31 +114,22 @@ extern "C" int fcntl64(int fd, int command, ...)
     return int(::syscall(SYS_fcntl, fd, command, argument));
 }
 extern "C" int fcntl(int fd, int command, ...) __attribute__((alias("fcntl64")));
-
-// Work in a process of its own, as another board on the same file, or one
-// with other rights and limits; a hang ends it as a failure.
-pid_t start(const std::function<bool()> &work)
-{
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::alarm(20);
-        ::_exit(work() ? 0 : 1);
-    }
-    return child;
-}
-
-bool succeeded(pid_t child)
-{
-    int status = -1;
-    return ::waitpid(child, &status, 0) == child && status == 0;
-}
 #endif
 
-// On Windows, in this process.
+// Work in a process of its own, with other rights and limits, and started
+// without standard input as a board may be: the file it opens first gets
+// descriptor 0. A hang ends it as a failure. On Windows, in this process.
 bool inOwnProcess(const std::function<bool()> &work)
 {
 #ifdef Q_OS_UNIX
-    return succeeded(start(work));
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::alarm(20);
+        ::close(0);
+        ::_exit(work() ? 0 : 1);
+    }
+    int status = -1;
+    return ::waitpid(child, &status, 0) == child && status == 0;
 #else
     return work();
 #endif
@@ -523,41 +514,6 @@ private slots:
         struct stat info = {};
         QVERIFY(::stat(room + ".dat", &info) == 0 && info.st_size == record("07/30-1", "a").size());
         QCOMPARE(log.path(), m_dir->filePath(QStringLiteral("\uFFFD室.dat")));
-    }
-
-    // Boards in processes of their own, each having read the file before the
-    // first writes, all go for the same slots in the same order: every slot
-    // has one winner, whom the others then show, and the file holds one whole
-    // record a slot.
-    void sameSlotHasOneWinner()
-    {
-        int ready[2];
-        QCOMPARE(::pipe(ready), 0);
-        std::vector<pid_t> boards;
-        for (int i = 0; i < 8; ++i) {
-            boards.push_back(start([&, i] {
-                Board board(m_dir->path());
-                bool ok = board.load();
-                // Every board goes once the last has read the file.
-                ::close(ready[1]);
-                char none = 0;
-                ok = ok && ::read(ready[0], &none, 1) == 0;
-                // As a board started without standard input: its file gets descriptor 0.
-                ::close(0);
-                for (int slot = 1; slot <= 20; ++slot) {
-                    const bool won = board.book(keyOf(slot), QString::number(i)) == Outcome::Written;
-                    const QString shown = board.slot(keyOf(slot));
-                    ok = ok && !shown.isEmpty() && won == (shown == QString::number(i));
-                }
-                return ok;
-            }));
-        }
-        ::close(ready[0]);
-        ::close(ready[1]);
-        for (const pid_t board : boards)
-            QVERIFY(succeeded(board));
-        // Every slot shown booked by every board, with no more than a record each.
-        QCOMPARE(readAll(m_dir->filePath(Room + ".dat")).size(), 20 * record(keyOf(1), "0").size());
     }
 #endif
 };
