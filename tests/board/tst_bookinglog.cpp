@@ -10,7 +10,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QRandomGenerator>
 #include <QScopeGuard>
 #include <QStringEncoder>
 #include <QTemporaryDir>
@@ -47,11 +46,13 @@ QByteArray readAll(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
-// As another program writes: without the lock.
+// As another program writes: without the lock. Every version bears the same
+// time of writing: only the time of the change tells a rewrite of the same length.
 bool writeAll(const QString &path, const QByteArray &bytes, QIODevice::OpenMode mode = QIODevice::Truncate)
 {
     QFile file(path);
-    return file.open(QIODevice::WriteOnly | mode) && file.write(bytes) == bytes.size();
+    return file.open(QIODevice::WriteOnly | mode) && file.write(bytes) == bytes.size() && file.flush()
+        && file.setFileTime(QDateTime(Today, QTime(8, 0)), QFile::FileModificationTime);
 }
 
 QByteArray record(const QString &key, const QString &text)
@@ -113,31 +114,22 @@ extern "C" int fcntl64(int fd, int command, ...)
     return int(::syscall(SYS_fcntl, fd, command, argument));
 }
 extern "C" int fcntl(int fd, int command, ...) __attribute__((alias("fcntl64")));
-
-// Work in a process of its own, as another board on the same file, or one
-// with other rights and limits; a hang ends it as a failure.
-pid_t start(const std::function<bool()> &work)
-{
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::alarm(20);
-        ::_exit(work() ? 0 : 1);
-    }
-    return child;
-}
-
-bool succeeded(pid_t child)
-{
-    int status = -1;
-    return ::waitpid(child, &status, 0) == child && status == 0;
-}
 #endif
 
-// On Windows, in this process.
+// Work in a process of its own, with other rights and limits, and started
+// without standard input as a board may be: the file it opens first gets
+// descriptor 0. A hang ends it as a failure. On Windows, in this process.
 bool inOwnProcess(const std::function<bool()> &work)
 {
 #ifdef Q_OS_UNIX
-    return succeeded(start(work));
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::alarm(20);
+        ::close(0);
+        ::_exit(work() ? 0 : 1);
+    }
+    int status = -1;
+    return ::waitpid(child, &status, 0) == child && status == 0;
 #else
     return work();
 #endif
@@ -148,10 +140,7 @@ struct Board
 {
     explicit Board(const QString &folder) : log(folder, Room) {}
     bool load() { return log.replay(replay, nullptr); }
-    Outcome book(const QString &key, const QString &text, const QString &expected = {})
-    {
-        return log.write(replay, key, expected, text, nullptr);
-    }
+    Outcome book(const QString &key, const QString &text) { return log.write(replay, key, {}, text, nullptr); }
     QString slot(const QString &key) const { return replay.slotText(replay.slotForKey(key.toLatin1())); }
 
     BookingLog log;
@@ -202,6 +191,16 @@ private slots:
         QCOMPARE(board.book("08/10-1", "z"), Outcome::Written);
         QCOMPARE(board.log.poll(board.replay, nullptr), Poll::Read);
         QCOMPARE(board.log.bytesRead() - before, 2 * LineReader::TailSize);
+
+        // A line too long to be a record, still growing, is read once, not
+        // again from its start at every look; the record after it shows.
+        for (const QByteArray &more : {QByteArray(100000, 'x'), QByteArray("xx"), "x\r\n" + record("08/10-0", "b")}) {
+            const qint64 start = board.log.bytesRead();
+            QVERIFY(writeAll(board.log.path(), more, QIODevice::Append));
+            QCOMPARE(board.log.poll(board.replay, nullptr), Poll::Read);
+            QCOMPARE_LE(board.log.bytesRead() - start, more.size() + 2 * LineReader::TailSize);
+        }
+        QCOMPARE(board.slot("08/10-0"), "b");
     }
 
     // Whether the file was renamed over, or emptied and written again, the
@@ -214,15 +213,11 @@ private slots:
         QTest::addColumn<bool>("byPoll"); // else by a write
 
         const QByteArray a = record("07/30-1", "a"), b = record("07/30-2", "b"), c = record("07/30-3", "c");
-        const QByteArray longer = record("07/30-2", "bb") + c + record("08/13-1", "x");
         const QByteArray filler = record("08/13-1", QString(80, 'x'));
         const QByteArray xs = record("07/30-1", QString(60, 'x')), ys = record("07/30-1", QString(60, 'y'));
         QTest::newRow("replaced by a shorter file") << QByteArrayList{a, b + record("08/10-0", "b")} << c << false << true;
         QTest::newRow("emptied and written afresh") << QByteArrayList{a + b} << c << true << false;
-        QTest::newRow("replaced by a longer file") << QByteArrayList{a} << longer << false << false;
-        QTest::newRow("rewritten in place, longer") << QByteArrayList{a} << longer << true << true;
         QTest::newRow("rewritten in place, same length") << QByteArrayList{a + b} << a + c << true << true;
-        QTest::newRow("a blank line, then UTF-8 in its place") << QByteArrayList{"\n"} << "\xEF\xBB\xBF" + c << true << true;
         QTest::newRow("replaced by a file that ends alike where the board stopped")
             << QByteArrayList{a + filler} << record("07/30-1", "b") + filler + c << false << true;
         QTest::newRow("rewritten in place but for the short record read last")
@@ -239,20 +234,13 @@ private slots:
         QFETCH(bool, inPlace);
         QFETCH(bool, byPoll);
 
-        // Every version bears the same time of writing: only the time of the
-        // change tells a rewrite of the same length.
-        const auto writeAt8 = [](const QString &path, const QByteArray &bytes, QIODevice::OpenMode mode) {
-            QFile file(path);
-            return file.open(mode) && file.write(bytes) == bytes.size() && file.flush()
-                && file.setFileTime(QDateTime(Today, QTime(8, 0)), QFile::FileModificationTime);
-        };
         Board board(m_dir->path());
         for (const QByteArray &piece : before)
-            QVERIFY(writeAt8(board.log.path(), piece, QIODevice::Append) && board.log.catchUp(board.replay, nullptr));
+            QVERIFY(writeAll(board.log.path(), piece, QIODevice::Append) && board.log.catchUp(board.replay, nullptr));
         board.replay.takeChangedSlots(); // as a board repaints
         QThread::msleep(20); // past the clock tick that change times are taken at
         const QString written = inPlace ? board.log.path() : m_dir->filePath("other");
-        QVERIFY(writeAt8(written, after, QIODevice::WriteOnly));
+        QVERIFY(writeAll(written, after));
         QVERIFY(inPlace || (QFile::remove(board.log.path()) && QFile::rename(written, board.log.path())));
 
         if (byPoll)
@@ -343,21 +331,6 @@ private slots:
         QCOMPARE(readAll(board.log.path()), bytes);
     }
 
-    // A line too long to be a record, still growing, is read once, not again
-    // from its start at every look; the record after it shows.
-    void longUnendedLineIsReadOnce()
-    {
-        Board board(m_dir->path());
-        QVERIFY(writeAll(board.log.path(), record("07/30-1", "a") + QByteArray(100000, 'x')) && board.load());
-        for (const QByteArray &more : {QByteArray("xx"), "x\r\n" + record("07/30-2", "b")}) {
-            const qint64 before = board.log.bytesRead();
-            QVERIFY(writeAll(board.log.path(), more, QIODevice::Append));
-            QCOMPARE(board.log.poll(board.replay, nullptr), Poll::Read);
-            QCOMPARE_LE(board.log.bytesRead() - before, more.size() + 2 * LineReader::TailSize);
-        }
-        QCOMPARE(board.slot("07/30-1") + board.slot("07/30-2"), "ab");
-    }
-
     // A file re-saved by an editor shows its bookings and takes no record;
     // the first counts in the check, the last lies past the first chunks read.
     // The last record of a CP932 file cut at every byte, with and without the
@@ -376,7 +349,6 @@ private slots:
         using E = QStringEncoder;
         QTest::newRow("utf-16, low byte first") << QByteArray(E(E::Utf16LE, E::Flag::WriteBom).encode(lines)) << "UTF-16" << true;
         QTest::newRow("utf-16, high byte first") << QByteArray(E(E::Utf16BE, E::Flag::WriteBom).encode(lines)) << "UTF-16" << true;
-        QTest::newRow("cp932") << Cp932::encode(lines).value() << QString() << true;
         const QByteArray first = record("07/30-1", QStringLiteral("１-２　数学"));
         const QByteArray last = record("07/31-1", QStringLiteral("最後"));
         for (int cut = 0; cut <= last.size(); ++cut) {
@@ -537,82 +509,6 @@ private slots:
         struct stat info = {};
         QVERIFY(::stat(room + ".dat", &info) == 0 && info.st_size == record("07/30-1", "a").size());
         QCOMPARE(log.path(), m_dir->filePath(QStringLiteral("\uFFFD室.dat")));
-    }
-
-    // Boards in processes of their own, each having read the file before the
-    // first writes, all go for the same slots in the same order: every slot
-    // has one winner, whom the others then show, and the file holds one whole
-    // record a slot.
-    void sameSlotHasOneWinner()
-    {
-        int ready[2];
-        QCOMPARE(::pipe(ready), 0);
-        std::vector<pid_t> boards;
-        for (int i = 0; i < 8; ++i) {
-            boards.push_back(start([&, i] {
-                Board board(m_dir->path());
-                bool ok = board.load();
-                // Every board goes once the last has read the file.
-                ::close(ready[1]);
-                char none = 0;
-                ok = ok && ::read(ready[0], &none, 1) == 0;
-                // As a board started without standard input: its file gets descriptor 0.
-                ::close(0);
-                for (int slot = 1; slot <= 20; ++slot) {
-                    const bool won = board.book(keyOf(slot), QString::number(i)) == Outcome::Written;
-                    const QString shown = board.slot(keyOf(slot));
-                    ok = ok && !shown.isEmpty() && won == (shown == QString::number(i));
-                }
-                return ok;
-            }));
-        }
-        ::close(ready[0]);
-        ::close(ready[1]);
-        for (const pid_t board : boards)
-            QVERIFY(succeeded(board));
-        // Every slot shown booked by every board, with no more than a record each.
-        QCOMPARE(readAll(m_dir->filePath(Room + ".dat")).size(), 20 * record(keyOf(1), "0").size());
-    }
-
-    // Killed at random moments of its work, a board loses no record it had
-    // reported saved, and only the very last line of the file may be cut off.
-    void killedWriterLosesNothing()
-    {
-        QByteArray saved; // every record reported, in order
-        for (int round = 0; round < 15; ++round) {
-            int report[2];
-            QCOMPARE(::pipe(report), 0);
-            // Books and clears on and on, on a file it may have to create.
-            const pid_t child = start([&] {
-                Board board(m_dir->path());
-                for (int slot = 1;; slot = slot % SlotKey::SlotsPerDay + 1) {
-                    const QString before = board.slot(keyOf(slot)), text = before.isEmpty() ? "k" : "";
-                    const Outcome outcome = board.book(keyOf(slot), text, before);
-                    const QByteArray line = record(keyOf(slot), text);
-                    if (outcome == Outcome::Written && ::write(report[1], line.constData(), size_t(line.size())) < 0)
-                        return false;
-                    if (outcome != Outcome::Written && outcome != Outcome::SlotChanged)
-                        return false;
-                }
-            });
-            const auto reap = qScopeGuard([child] { ::kill(child, SIGKILL); ::waitpid(child, nullptr, 0); });
-            ::close(report[1]);
-            QThread::usleep(QRandomGenerator::global()->bounded(40000));
-            ::kill(child, SIGKILL);
-            QFile reported;
-            QVERIFY(reported.open(report[0], QIODevice::ReadOnly, QFile::AutoCloseHandle));
-            saved += reported.readAll();
-        }
-        QVERIFY2(saved.count('\n') > 15, "the board should get some records done between kills");
-        const QByteArrayList lines = readAll(m_dir->filePath(Room + ".dat")).split('\n');
-        for (qsizetype i = 0; i + 1 < lines.size(); ++i)
-            QVERIFY2(lines[i].endsWith('\r') && BookingRecord::parse(lines[i].chopped(1)), lines[i].constData());
-        qsizetype at = 0;
-        for (const QByteArray &line : saved.chopped(1).split('\n')) {
-            while (at < lines.size() && lines[at] != line)
-                ++at;
-            QVERIFY2(at++ < lines.size(), line.constData());
-        }
     }
 #endif
 };

