@@ -256,55 +256,49 @@ private slots:
 
     // Writers take turns by a lock on one byte far past the end of the file,
     // which every board, on every computer, must agree on; readers take none.
-    void lockedByte()
-    {
-        Board board(m_dir->path());
-        QVERIFY(board.load());
-        QFile other(board.log.path());
-        QVERIFY(other.open(QIODevice::ReadWrite));
-        QVERIFY(lockByte(other, FileLock::LockedByte - 1) && lockByte(other, FileLock::LockedByte + 1));
-        QCOMPARE(board.book("07/30-1", "a"), Outcome::Written);
-        QVERIFY(lockByte(other, FileLock::LockedByte));
-        QCOMPARE(board.book("07/30-2", "b"), Outcome::Busy);
-        QVERIFY(board.log.catchUp(board.replay, nullptr));
-        QCOMPARE(readAll(board.log.path()), record("07/30-1", "a"));
-    }
-
     // The booking file moved away and another put in its place, or deleted and
     // made again, while a board waits for the lock: the record goes into the
     // file at the path, checked afresh, and not into the old one. Windows
     // refuses both while the file is open, as Qt opens it for every board.
-    void swappedFileGetsTheRecord_data()
+    void lockedByte_data()
     {
-        QTest::addColumn<bool>("renamed");
-        QTest::newRow("renamed over") << true;
-        QTest::newRow("deleted and made again") << false;
+        QTest::addColumn<QString>("meanwhile"); // what another board does that holds the bytes around it
+        QTest::newRow("leaves the byte free") << "";
+        QTest::newRow("holds the byte past the wait") << "hold";
+        QTest::newRow("renames another file over it") << "rename";
+        QTest::newRow("deletes it and makes it again") << "remake";
     }
 
-    void swappedFileGetsTheRecord()
+    void lockedByte()
     {
-        QFETCH(bool, renamed);
+        QFETCH(QString, meanwhile);
         Board board(m_dir->path());
         const QString path = board.log.path(), other = m_dir->filePath("other"), old = m_dir->filePath("old");
         const QByteArray a = record("07/30-1", "a"), b = record("07/30-2", "b"), c = record("07/30-3", "c");
-        QVERIFY(writeAll(path, a) && writeAll(other, b) && board.load());
+        QVERIFY(writeAll(path, a) && writeAll(other, b));
         QFile holder(path); // another board in the middle of its write
-        QVERIFY(holder.open(QIODevice::ReadWrite) && lockByte(holder, FileLock::LockedByte));
+        QVERIFY(holder.open(QIODevice::ReadWrite) && lockByte(holder, FileLock::LockedByte - 1)
+                && lockByte(holder, FileLock::LockedByte + 1));
+        QVERIFY(meanwhile.isEmpty() || lockByte(holder, FileLock::LockedByte));
+        QVERIFY(board.load());
         bool swapped = false;
         std::thread swapper([&] {
+            if (meanwhile != "rename" && meanwhile != "remake")
+                return;
             QThread::msleep(300);
-            swapped = renamed ? QFile::rename(path, old) && QFile::rename(other, path) : QFile::remove(path) && writeAll(path, b);
+            swapped = meanwhile == "rename" ? QFile::rename(path, old) && QFile::rename(other, path)
+                                            : QFile::remove(path) && writeAll(path, b);
             holder.close();
         });
         const Outcome outcome = board.book("07/30-3", "c");
         swapper.join();
-        QCOMPARE(outcome, Outcome::Written);
+        QCOMPARE(outcome, meanwhile == "hold" ? Outcome::Busy : Outcome::Written);
 #ifdef Q_OS_WIN
         QVERIFY(!swapped);
 #endif
-        QCOMPARE(readAll(path), (swapped ? b : a) + c);
+        QCOMPARE(readAll(path), (swapped ? b : a) + (meanwhile == "hold" ? "" : c));
         QCOMPARE(board.slot("07/30-1"), swapped ? "" : "a");
-        QCOMPARE(readAll(old), renamed && swapped ? a : "<unreadable>");
+        QCOMPARE(readAll(old), swapped && meanwhile == "rename" ? a : "<unreadable>");
     }
 
     // A program or other binary file under the booking file's name is

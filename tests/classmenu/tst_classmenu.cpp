@@ -124,8 +124,11 @@ void TestClassMenu::lists()
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     QCOMPARE(dialog.grab().toImage().scaled(dialog.size()).pixelColor(100, 100), QColor(Qt::white));
+    int left = 0; // the lists stand side by side, each whole inside the dialog
     for (int n = 1; n <= 3; ++n) {
         QListWidget *view = list(dialog, n);
+        QVERIFY(view->x() > left && dialog.rect().contains(view->geometry()));
+        left = view->geometry().right();
         QCOMPARE(view->verticalScrollBar()->isVisible(), view->count() > 7);
         QVERIFY(view->viewport()->height() >= 7 * 24);
 
