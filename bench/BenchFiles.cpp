@@ -1,10 +1,10 @@
 #include "BenchFiles.h"
 
-#include "board/Cp932.h"
-#include "board/DateWindow.h"
-#include "board/NamingMode.h"
-#include "classmenu/ClassLabel.h"
-#include "classmenu/ClassLists.h"
+#include "core/Cp932.h"
+#include "core/DateWindow.h"
+#include "core/NamingMode.h"
+#include "core/ClassLabel.h"
+#include "core/ClassLists.h"
 
 #include <QDir>
 #include <QFile>

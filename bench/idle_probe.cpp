@@ -7,9 +7,9 @@
 // never looked would cost nothing too.
 #include "BenchBoard.h"
 
-#include "board/BookingRecord.h"
-#include "board/DateWindow.h"
-#include "board/SlotKey.h"
+#include "core/BookingRecord.h"
+#include "core/DateWindow.h"
+#include "core/SlotKey.h"
 
 #include <QApplication>
 #include <QDir>

@@ -5,9 +5,9 @@
 // vfork and exec.
 #include "BenchFiles.h"
 
-#include "board/BookingLog.h"
-#include "board/BookingReplay.h"
-#include "board/DateWindow.h"
+#include "core/BookingLog.h"
+#include "core/BookingReplay.h"
+#include "core/DateWindow.h"
 
 #include <QFile>
 #include <cstdio>

@@ -9,12 +9,12 @@
 // Google Benchmark's own lines go to stderr; stdout gets one summary table.
 #include "BenchFiles.h"
 
-#include "board/BookingLog.h"
-#include "board/BookingRecord.h"
-#include "board/BookingReplay.h"
-#include "board/DateWindow.h"
-#include "board/LineReader.h"
-#include "board/SlotKey.h"
+#include "core/BookingLog.h"
+#include "core/BookingRecord.h"
+#include "core/BookingReplay.h"
+#include "core/DateWindow.h"
+#include "core/LineReader.h"
+#include "core/SlotKey.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,9 +1,9 @@
-#include "board/BookingFileSetup.h"
+#include "core/BookingFileSetup.h"
 #include "board/Hiduke.h"
-#include "board/InstalledName.h"
+#include "core/InstalledName.h"
 #include "board/MessageBox.h"
-#include "board/QtTranslation.h"
-#include "board/RoomLocation.h"
+#include "core/QtTranslation.h"
+#include "core/RoomLocation.h"
 
 #include <QApplication>
 

@@ -1,6 +1,6 @@
 #include "board/BoardLayout.h"
 
-#include "board/SlotKey.h"
+#include "core/SlotKey.h"
 
 namespace BoardLayout {
 

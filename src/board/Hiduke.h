@@ -1,10 +1,10 @@
 #pragma once
 
-#include "board/BookingLog.h"
-#include "board/BookingReplay.h"
-#include "board/DateWindow.h"
-#include "board/RoomLocation.h"
-#include "board/SlotKey.h"
+#include "core/BookingLog.h"
+#include "core/BookingReplay.h"
+#include "core/DateWindow.h"
+#include "core/RoomLocation.h"
+#include "core/SlotKey.h"
 
 #include <QDate>
 #include <QString>

@@ -5,8 +5,8 @@
 #include "board/JapaneseFont.h"
 #include "board/Twips.h"
 #include "classmenu/ChoiceList.h"
-#include "classmenu/ClassLabel.h"
-#include "classmenu/ClassLists.h"
+#include "core/ClassLabel.h"
+#include "core/ClassLists.h"
 
 #include <QKeyEvent>
 #include <QListWidget>

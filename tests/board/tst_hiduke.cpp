@@ -1,5 +1,5 @@
 #include "board/Hiduke.h"
-#include "board/QtTranslation.h"
+#include "core/QtTranslation.h"
 #include "board/WrappingButton.h"
 
 #include <QtTest>

@@ -1,4 +1,4 @@
-#include "classmenu/ClassLists.h"
+#include "core/ClassLists.h"
 #include "classmenu/ClassMenu.h"
 
 #include <QtTest>

@@ -3,11 +3,11 @@
 // A broken invariant abort()s: the reader hands out the lines of a plain split however
 // the reads fall, and each slot shows the text of the last record for it.
 
-#include "board/BookingRecord.h"
-#include "board/BookingReplay.h"
-#include "board/Cp932.h"
-#include "board/DateWindow.h"
-#include "board/LineReader.h"
+#include "core/BookingRecord.h"
+#include "core/BookingReplay.h"
+#include "core/Cp932.h"
+#include "core/DateWindow.h"
+#include "core/LineReader.h"
 
 #include <QBuffer>
 #include <array>

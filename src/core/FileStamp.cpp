@@ -1,4 +1,4 @@
-#include "board/FileStamp.h"
+#include "core/FileStamp.h"
 
 #include <QFile>
 #include <cerrno>

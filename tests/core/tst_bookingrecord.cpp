@@ -1,5 +1,5 @@
-#include "board/BookingRecord.h"
-#include "board/Cp932.h"
+#include "core/BookingRecord.h"
+#include "core/Cp932.h"
 
 #include <QTest>
 

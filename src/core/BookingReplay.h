@@ -1,6 +1,6 @@
 #pragma once
 
-#include "board/SlotKey.h"
+#include "core/SlotKey.h"
 
 #include <QByteArray>
 #include <QByteArrayView>

@@ -1,4 +1,4 @@
-#include "board/FileEncoding.h"
+#include "core/FileEncoding.h"
 
 #include <cstring>
 

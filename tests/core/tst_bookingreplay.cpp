@@ -1,6 +1,6 @@
-#include "board/BookingRecord.h"
-#include "board/BookingReplay.h"
-#include "board/DateWindow.h"
+#include "core/BookingRecord.h"
+#include "core/BookingReplay.h"
+#include "core/DateWindow.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "board/RoomLocation.h"
+#include "core/RoomLocation.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "board/FileEncoding.h"
-#include "board/FileStamp.h"
+#include "core/FileEncoding.h"
+#include "core/FileStamp.h"
 
 #include <QByteArray>
 #include <QString>

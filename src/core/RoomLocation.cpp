@@ -1,6 +1,6 @@
-#include "board/RoomLocation.h"
+#include "core/RoomLocation.h"
 
-#include "board/InstalledName.h"
+#include "core/InstalledName.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "board/FileLock.h"
+#include "core/FileLock.h"
 
 #include <QElapsedTimer>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "board/BookingFileSetup.h"
+#include "core/BookingFileSetup.h"
 
-#include "board/BookingLog.h"
-#include "board/RoomLocation.h"
+#include "core/BookingLog.h"
+#include "core/RoomLocation.h"
 
 #include <QFile>
 #include <QRegularExpression>

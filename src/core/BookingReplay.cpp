@@ -1,9 +1,9 @@
-#include "board/BookingReplay.h"
+#include "core/BookingReplay.h"
 
-#include "board/BookingRecord.h"
-#include "board/Cp932.h"
-#include "board/DateWindow.h"
-#include "board/NamingMode.h"
+#include "core/BookingRecord.h"
+#include "core/Cp932.h"
+#include "core/DateWindow.h"
+#include "core/NamingMode.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "board/Utf16Device.h"
+#include "core/Utf16Device.h"
 
 #include <cstring>
 

@@ -1,12 +1,12 @@
-#include "board/BookingLog.h"
-#include "board/BookingRecord.h"
-#include "board/BookingReplay.h"
-#include "board/Cp932.h"
-#include "board/DateWindow.h"
-#include "board/FileLock.h"
-#include "board/LineReader.h"
-#include "board/RoomLocation.h"
-#include "board/SlotKey.h"
+#include "core/BookingLog.h"
+#include "core/BookingRecord.h"
+#include "core/BookingReplay.h"
+#include "core/Cp932.h"
+#include "core/DateWindow.h"
+#include "core/FileLock.h"
+#include "core/LineReader.h"
+#include "core/RoomLocation.h"
+#include "core/SlotKey.h"
 
 #include <QDir>
 #include <QFile>

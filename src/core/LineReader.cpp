@@ -1,4 +1,4 @@
-#include "board/LineReader.h"
+#include "core/LineReader.h"
 
 #include <QIODevice>
 #include <cstring>

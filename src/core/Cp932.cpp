@@ -1,4 +1,4 @@
-#include "board/Cp932.h"
+#include "core/Cp932.h"
 
 #ifdef Q_OS_WIN
 #include <qt_windows.h>

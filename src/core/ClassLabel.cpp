@@ -1,6 +1,6 @@
-#include "classmenu/ClassLabel.h"
+#include "core/ClassLabel.h"
 
-#include "board/NamingMode.h"
+#include "core/NamingMode.h"
 
 namespace ClassLabel {
 

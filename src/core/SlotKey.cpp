@@ -1,6 +1,6 @@
-#include "board/SlotKey.h"
+#include "core/SlotKey.h"
 
-#include "board/DateWindow.h"
+#include "core/DateWindow.h"
 
 namespace SlotKey {
 

@@ -1,12 +1,12 @@
-#include "board/BookingLog.h"
+#include "core/BookingLog.h"
 
-#include "board/BookingRecord.h"
-#include "board/BookingReplay.h"
-#include "board/FileError.h"
-#include "board/FileLock.h"
-#include "board/LineReader.h"
-#include "board/RoomLocation.h"
-#include "board/Utf16Device.h"
+#include "core/BookingRecord.h"
+#include "core/BookingReplay.h"
+#include "core/FileError.h"
+#include "core/FileLock.h"
+#include "core/LineReader.h"
+#include "core/RoomLocation.h"
+#include "core/Utf16Device.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "board/InstalledName.h"
+#include "core/InstalledName.h"
 
-#include "board/BookingFileSetup.h"
+#include "core/BookingFileSetup.h"
 
 #include <QDir>
 

@@ -1,4 +1,4 @@
-#include "board/QtTranslation.h"
+#include "core/QtTranslation.h"
 
 #include <QCoreApplication>
 #include <QDir>

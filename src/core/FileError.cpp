@@ -1,4 +1,4 @@
-#include "board/FileError.h"
+#include "core/FileError.h"
 
 #include <QDir>
 #include <QFileDevice>

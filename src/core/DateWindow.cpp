@@ -1,4 +1,4 @@
-#include "board/DateWindow.h"
+#include "core/DateWindow.h"
 
 DateWindow::DateWindow(QDate start)
     : m_start(start)

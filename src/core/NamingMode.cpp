@@ -1,4 +1,4 @@
-#include "board/NamingMode.h"
+#include "core/NamingMode.h"
 
 namespace NamingMode {
 

@@ -1,6 +1,6 @@
-#include "classmenu/ClassLists.h"
+#include "core/ClassLists.h"
 
-#include "board/NamingMode.h"
+#include "core/NamingMode.h"
 
 #include <cstdlib>
 

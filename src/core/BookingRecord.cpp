@@ -1,6 +1,6 @@
-#include "board/BookingRecord.h"
+#include "core/BookingRecord.h"
 
-#include "board/Cp932.h"
+#include "core/Cp932.h"
 
 #include <cstring>
 
