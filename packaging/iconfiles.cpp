@@ -5,7 +5,7 @@
 // of AppIcon::ThemeSizes and hicolor/scalable/apps/roomboard.svg. All are committed;
 // `cmake --build <dir> --target icons` rewrites them after the drawing
 // changes, and a test fails while they differ from it.
-#include "board/AppIcon.h"
+#include "widgets/AppIcon.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "board/Twips.h"
+#include "widgets/Twips.h"
 
 #include <QSize>
 #include <QString>

@@ -1,11 +1,11 @@
 #include "board/Hiduke.h"
 
-#include "board/AppIcon.h"
+#include "widgets/AppIcon.h"
 #include "board/BoardLabel.h"
 #include "board/BoardLayout.h"
 #include "core/BookingLog.h"
 #include "core/BookingReplay.h"
-#include "board/JapaneseFont.h"
+#include "widgets/JapaneseFont.h"
 #include "board/MessageBox.h"
 #include "board/NamingModeBox.h"
 #include "board/RoomNameLabel.h"

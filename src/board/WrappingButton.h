@@ -1,6 +1,6 @@
 #pragma once
 
-#include "board/FocusFrameButton.h"
+#include "widgets/FocusFrameButton.h"
 
 #include <QStringList>
 

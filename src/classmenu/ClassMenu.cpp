@@ -1,9 +1,9 @@
 #include "classmenu/ClassMenu.h"
 
-#include "board/AppIcon.h"
-#include "board/FocusFrameButton.h"
-#include "board/JapaneseFont.h"
-#include "board/Twips.h"
+#include "widgets/AppIcon.h"
+#include "widgets/FocusFrameButton.h"
+#include "widgets/JapaneseFont.h"
+#include "widgets/Twips.h"
 #include "classmenu/ChoiceList.h"
 #include "core/ClassLabel.h"
 #include "core/ClassLists.h"

@@ -1,7 +1,7 @@
 // The Windows icon and the icon theme's files are committed copies of what
 // the program draws. After a change to the drawing they must be rewritten
 // (`cmake --build <dir> --target icons`); until then this test fails.
-#include "board/AppIcon.h"
+#include "widgets/AppIcon.h"
 
 #include <QtGui>
 #include <QtTest>

@@ -1,4 +1,4 @@
-#include "board/AppIcon.h"
+#include "widgets/AppIcon.h"
 
 #include <QPainter>
 #include <QPixmap>

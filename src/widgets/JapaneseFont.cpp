@@ -1,4 +1,4 @@
-#include "board/JapaneseFont.h"
+#include "widgets/JapaneseFont.h"
 
 #include <QStringList>
 #include <cmath>

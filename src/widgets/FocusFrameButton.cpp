@@ -1,4 +1,4 @@
-#include "board/FocusFrameButton.h"
+#include "widgets/FocusFrameButton.h"
 
 #include <QEvent>
 #include <QPainter>
