@@ -6,11 +6,17 @@
 #   share/doc/roomboard/                    README.md with its pictures, copyright, changelog.gz
 # The program is never started as bin/roomboard itself: it only says how a
 # room is made. The README's "Installing for a school" says how.
+# The Windows build lays out the folder a school copies instead, and `cpack`
+# zips it: see WindowsFolder.cmake.
 include(GNUInstallDirs)
 
 set(ROOMBOARD_MAINTAINER "roomboard developers <roomboard-dev@lists.roomboard.org>")
 
-install(TARGETS roomboard RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(WIN32)
+    include(${CMAKE_CURRENT_LIST_DIR}/WindowsFolder.cmake)
+else()
+    install(TARGETS roomboard RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
 if(UNIX AND NOT APPLE)
     install(FILES ${PROJECT_SOURCE_DIR}/packaging/roomboard.desktop
             DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
@@ -56,6 +62,10 @@ The program serves the room it is named after: one link or copy per room in
 a folder of rooms, each room's bookings in a file beside it, in the format of
 the room's earlier Windows program.]])
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+if(WIN32)
+    include(CPack)
+    return()
+endif()
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/package)
