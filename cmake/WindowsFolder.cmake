@@ -25,6 +25,7 @@ install(FILES ${readme} DESTINATION .)
 # the plugins are files of the Qt prefix.
 set(plugins ${QT6_INSTALL_PREFIX}/${QT6_INSTALL_PLUGINS})
 install(CODE "
+    set(ROOMBOARD_BUILD_DIR \"${CMAKE_BINARY_DIR}\")
     set(ROOMBOARD_PLUGINS \"${plugins}\")
     set(ROOMBOARD_DLL_DIRS \"${ROOMBOARD_DLL_DIRS}\")
     set(ROOMBOARD_MINGW_SYSROOT \"${ROOMBOARD_MINGW_SYSROOT}\")

@@ -13,7 +13,7 @@ set(CMAKE_GET_RUNTIME_DEPENDENCIES_COMMAND ${ROOMBOARD_OBJDUMP})
 # found as qt6core.dll. So the search goes through links named in lower
 # case, the first folder's DLL winning as on Windows' path, and what they
 # point to is what gets installed, under its own name.
-set(index ${CMAKE_CURRENT_BINARY_DIR}/dll-index)
+set(index ${ROOMBOARD_BUILD_DIR}/dll-index)
 file(REMOVE_RECURSE ${index})
 file(MAKE_DIRECTORY ${index})
 foreach(dir IN LISTS ROOMBOARD_DLL_DIRS)
@@ -60,15 +60,14 @@ file(INSTALL ${ROOMBOARD_PLUGINS}/platforms/qwindows.dll DESTINATION ${CMAKE_INS
 file(INSTALL ${ROOMBOARD_PLUGINS}/styles/qwindowsvistastyle.dll DESTINATION ${CMAKE_INSTALL_PREFIX}/styles)
 roomboard_install_dlls(${root}/platforms/qwindows.dll ${root}/styles/qwindowsvistastyle.dll)
 
-# A program that prints needs Qt's printer plugin as well; one that does not
-# import Qt's print support goes without it.
+# A program that prints takes Qt's printer plugin along when the Qt has one
+# as a file; Qt 6.4 builds it into Qt6PrintSupport.dll itself, which then
+# comes as an import like any other.
 set(printer ${ROOMBOARD_PLUGINS}/printsupport/windowsprintersupport.dll)
 list(FILTER installed INCLUDE REGEX "/Qt6PrintSupport\\.dll$")
 if(installed AND EXISTS ${printer})
     file(INSTALL ${printer} DESTINATION ${CMAKE_INSTALL_PREFIX}/printsupport)
     roomboard_install_dlls(${root}/printsupport/windowsprintersupport.dll)
-elseif(installed)
-    message(WARNING "roomboard.exe imports Qt6PrintSupport.dll, but this Qt has no ${printer}")
 endif()
 
 # The DLLs as the program: without the symbols a debugger would want.
