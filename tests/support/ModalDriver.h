@@ -57,7 +57,7 @@ public:
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualItemRect(view->item(row)).center());
     }
 
-    // What each window asked, in turn: a box's text and its buttons, the
+    // What each window asked, in turn: a box's text, buttons and icon, the
     // dialog's name; then whether an answer was left unused.
     QStringList takeAsked()
     {
@@ -80,6 +80,8 @@ private:
         m_asked << (box ? box->text() : modal->objectName());
         for (QAbstractButton *button : box ? box->buttons() : QList<QAbstractButton *>())
             m_asked.last() += " [" + button->text() + (button->icon().isNull() ? "]" : " with an icon]");
+        if (box && box->icon() != QMessageBox::NoIcon)
+            m_asked.last() += box->icon() == QMessageBox::Warning ? " (warning)" : " (information)";
         if (m_answers.empty()) {
             modal->reject();
             return;
