@@ -13,37 +13,25 @@ QListWidget *list(QDialog &d, int n)
     return d.findChild<QListWidget *>(QStringLiteral("List%1").arg(n));
 }
 
-// One thing the user does in the dialog: a click on a row, the mouse
-// pressed, dragged or released on the toggle entry, a key, a button.
-struct Act
-{
-    enum Kind { Row, Press, Drag, Release, Key, Ok, Cancel } kind;
-    int list = 0, row = 0;
-    QKeyCombination key = {};
-};
+// One thing the user does in the dialog, as a user does it.
+using Act = std::function<void(QDialog &)>;
 using Acts = QList<Act>;
-Act row(int list, int row) { return {Act::Row, list, row}; }
-Act key(QKeyCombination key) { return {Act::Key, 0, 0, key}; }
-const Act press{Act::Press}, drag{Act::Drag}, release{Act::Release}, ok{Act::Ok}, cancel{Act::Cancel};
-const Act tab = key(Qt::Key_Tab), down = key(Qt::Key_Down);
-
-void perform(QDialog &dialog, const Act &act)
+Act row(int list, int row) { return [=](QDialog &d) { ModalDriver::clickRow(d, list, row); }; }
+Act key(QKeyCombination key) { return [=](QDialog &d) { QTest::keyClick(d.focusWidget(), key.key(), key.keyboardModifiers()); }; }
+Act button(const char *name) { return [=](QDialog &d) { QTest::mouseClick(d.findChild<QPushButton *>(name), Qt::LeftButton); }; }
+// The mouse on the toggle entry: pressed, moved by a pixel, released.
+Act onToggle(void (*mouse)(QWidget *, Qt::MouseButton, Qt::KeyboardModifiers, QPoint, int))
 {
-    QListWidget *classes = list(dialog, 2);
-    classes->scrollToItem(classes->item(11));
-    const QPoint toggle = classes->visualItemRect(classes->item(11)).center();
-    switch (act.kind) {
-    case Act::Row: return ModalDriver::clickRow(dialog, act.list, act.row);
-    case Act::Press: return QTest::mousePress(classes->viewport(), Qt::LeftButton, {}, toggle);
-    case Act::Drag: return QTest::mouseMove(classes->viewport(), toggle + QPoint(1, 0));
-    case Act::Release: return QTest::mouseRelease(classes->viewport(), Qt::LeftButton, {}, toggle);
-    case Act::Key: return QTest::keyClick(dialog.focusWidget(), act.key.key(), act.key.keyboardModifiers());
-    case Act::Ok:
-    case Act::Cancel:
-        return QTest::mouseClick(dialog.findChild<QPushButton *>(act.kind == Act::Ok ? "OK_BT" : "Canel_BT"),
-                                 Qt::LeftButton);
-    }
+    return [=](QDialog &d) {
+        list(d, 2)->scrollToItem(list(d, 2)->item(11));
+        mouse(list(d, 2)->viewport(), Qt::LeftButton, {}, list(d, 2)->visualItemRect(list(d, 2)->item(11)).center(), -1);
+    };
 }
+const Act ok = button("OK_BT"), cancel = button("Canel_BT"), tab = key(Qt::Key_Tab), down = key(Qt::Key_Down);
+const Act press = onToggle(QTest::mousePress), release = onToggle(QTest::mouseRelease);
+const Act drag = onToggle([](QWidget *w, Qt::MouseButton, Qt::KeyboardModifiers, QPoint at, int) {
+    QTest::mouseMove(w, at + QPoint(1, 0));
+});
 
 } // namespace
 
@@ -68,46 +56,38 @@ void TestClassMenu::choose_data()
     const int accepted = QDialog::Accepted, cancelled = QDialog::Rejected;
     const NamingMode lettered = NamingMode::Lettered, numbered = NamingMode::Numbered,
                      grayed = NamingMode::LetteredAfterCancelledClearing;
-    const QString math = QStringLiteral("数学");
+    const QString math = QStringLiteral("数学"), none;
     // Passing through a list makes an entry current but selects nothing.
-    QTest::newRow("numbered") << numbered << Acts{row(1, 2), row(2, 2), row(3, 7), ok} << accepted << "３-２" << math
-                              << numbered;
+    QTest::newRow("numbered") << numbered << Acts{row(1, 2), row(2, 2), row(3, 7), ok} << accepted << "３-２" << math << numbered;
     // Labels are cut to three characters; a class has no say after ＪＫ or その他.
-    QTest::newRow("lettered after a cancelled clearing") << grayed << Acts{row(1, 2), row(2, 9), ok} << accepted
-                                                         << "３Ｉ" + IS << "" << grayed;
-    QTest::newRow("numbered ＪＫ") << numbered << Acts{row(1, 5), row(2, 2), ok} << accepted << "ＪＫ-" << "" << numbered;
-    QTest::newRow("the space class") << lettered << Acts{row(1, 0), row(2, 0), ok} << accepted << "１ " + IS << ""
-                                     << lettered;
+    QTest::newRow("lettered, grayed") << grayed << Acts{row(1, 2), row(2, 9), ok} << accepted << "３Ｉ" + IS << none << grayed;
+    QTest::newRow("numbered ＪＫ") << numbered << Acts{row(1, 5), row(2, 2), ok} << accepted << "ＪＫ-" << none << numbered;
+    QTest::newRow("the space class") << lettered << Acts{row(1, 0), row(2, 0), ok} << accepted << "１ " + IS << none << lettered;
     // The toggle entry switches the classes and keeps grade and subject.
     QTest::newRow("toggled by a click") << lettered << Acts{row(1, 1), row(3, 7), row(2, 3), row(2, 11), row(2, 2), ok}
                                         << accepted << "２-２" << math << numbered;
     QTest::newRow("toggled by End") << numbered << Acts{row(1, 1), row(3, 7), row(2, 3), key(Qt::Key_End), row(2, 2), ok}
                                     << accepted << "２Ｂ" + IS << math << lettered;
     QTest::newRow("toggled twice") << grayed << Acts{row(2, 11), row(2, 11), row(1, 1), row(2, 2), ok} << accepted
-                                   << "２Ｂ" + IS << "" << lettered;
+                                   << "２Ｂ" + IS << none << lettered;
     // A shaky hand drags over the rebuilt list: one press toggles once.
-    QTest::newRow("toggled by a press and drag") << lettered << Acts{row(1, 0), press, drag, drag, drag, release,
-                                                                     row(2, 2), ok}
-                                                 << accepted << "１-２" << "" << numbered;
+    QTest::newRow("toggled by a press and drag") << lettered << Acts{row(1, 0), press, drag, drag, drag, release, row(2, 2), ok}
+                                                 << accepted << "１-２" << none << numbered;
     QTest::newRow("toggled, then Cancel") << lettered << Acts{row(2, 11), row(1, 0), row(2, 1), row(3, 1), cancel}
-                                          << cancelled << "" << "" << numbered;
+                                          << cancelled << none << none << numbered;
     // Enter presses the focused button, OK at opening; Esc does nothing.
-    QTest::newRow("Return at opening") << lettered << Acts{key(Qt::Key_Return)} << accepted << IS + IS << "" << lettered;
+    const Act enter = key(Qt::Key_Return);
+    QTest::newRow("Return at opening") << lettered << Acts{enter} << accepted << IS + IS << none << lettered;
     QTest::newRow("keypad Enter at opening") << lettered << Acts{key(Qt::KeypadModifier | Qt::Key_Enter)} << accepted
-                                             << IS + IS << "" << lettered;
-    QTest::newRow("Return on Cancel") << lettered << Acts{row(1, 0), tab, tab, tab, tab, key(Qt::Key_Return)}
-                                      << cancelled << "" << "" << lettered;
-    QTest::newRow("Return on List1") << lettered << Acts{tab, tab, key(Qt::Key_Return)} << LeftOpen << "" << ""
-                                     << lettered;
-    QTest::newRow("Esc on OK") << lettered << Acts{key(Qt::Key_Escape)} << LeftOpen << "" << "" << lettered;
+                                             << IS + IS << none << lettered;
+    QTest::newRow("Return on Cancel") << lettered << Acts{row(1, 0), tab, tab, tab, tab, enter} << cancelled << none << none << lettered;
+    QTest::newRow("Return on List1") << lettered << Acts{tab, tab, enter} << LeftOpen << none << none << lettered;
+    QTest::newRow("Esc on OK") << lettered << Acts{key(Qt::Key_Escape)} << LeftOpen << none << none << lettered;
     // The first arrow in a list selects the row it shows as current.
-    QTest::newRow("Down") << lettered << Acts{tab, tab, down, ok} << accepted << "１" + IS + IS << "" << lettered;
-    QTest::newRow("Down Down") << lettered << Acts{tab, tab, down, down, ok} << accepted << "２" + IS + IS << ""
-                               << lettered;
-    QTest::newRow("Up") << lettered << Acts{tab, tab, key(Qt::Key_Up), ok} << accepted << "１" + IS + IS << ""
-                        << lettered;
-    QTest::newRow("Home") << lettered << Acts{tab, tab, key(Qt::Key_Home), ok} << accepted << "１" + IS + IS << ""
-                          << lettered;
+    QTest::newRow("Down") << lettered << Acts{tab, tab, down, ok} << accepted << "１" + IS + IS << none << lettered;
+    QTest::newRow("Down Down") << lettered << Acts{tab, tab, down, down, ok} << accepted << "２" + IS + IS << none << lettered;
+    QTest::newRow("Up") << lettered << Acts{tab, tab, key(Qt::Key_Up), ok} << accepted << "１" + IS + IS << none << lettered;
+    QTest::newRow("Home") << lettered << Acts{tab, tab, key(Qt::Key_Home), ok} << accepted << "１" + IS + IS << none << lettered;
 }
 
 void TestClassMenu::choose()
@@ -126,7 +106,7 @@ void TestClassMenu::choose()
     driver.answerNext([&](QDialog &) {
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
         for (const Act &act : acts)
-            perform(dialog, act);
+            act(dialog);
         if (dialog.isVisible())
             dialog.done(LeftOpen);
     });
