@@ -91,8 +91,6 @@ void TestBoardSession::click_data()
     // What the teacher never saw is neither booked nor cleared.
     QTest::newRow("booked elsewhere") << Click{.other = Y, .asks = notice, .told = Changed, .caption = "y",
                                                .changed = {4}};
-    QTest::newRow("cleared elsewhere") << Click{.file = X, .other = "\"07/30-4\",\"\"\r\n", .asks = notice,
-                                                .told = Changed, .changed = {4}};
     QTest::newRow("booked elsewhere while the dialog is open") << Click{.meanwhile = Y, .answer = book("１Ａ" + IS, ""),
         .then = notice, .told = Changed, .caption = "y", .changed = {4}};
     // Others' records read on the way set the mode, where the own label cannot tell.
