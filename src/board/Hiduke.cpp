@@ -163,7 +163,7 @@ void Hiduke::PCclass_Click(int slot)
     const BoardSession::Result clicked = m_session.click(slot);
     present(clicked);
     if (clicked.outcome == Outcome::AskClearing) {
-        present(MessageBox::confirm(this, ClearQuestion) ? m_session.clear(slot)
+        present(MessageBox::confirm(this, ClearQuestion) ? m_session.clearSlot(slot)
                                                          : m_session.cancelClearing());
     } else if (clicked.outcome == Outcome::AskClass) {
         ClassMenu menu(m_session.namingMode(), this);

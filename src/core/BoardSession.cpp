@@ -102,7 +102,7 @@ BoardSession::Result BoardSession::book(int slot, NamingMode modeAfterDialog,
     return result;
 }
 
-BoardSession::Result BoardSession::clear(int slot)
+BoardSession::Result BoardSession::clearSlot(int slot)
 {
     m_replay.setNamingMode(namingModeAfterClearQuestion(true));
     return write(slot, QString());

@@ -61,7 +61,7 @@ public:
     // label and subject book nothing.
     Result book(int slot, NamingMode modeAfterDialog, const QString &classLabel,
                 const QString &subject);
-    Result clear(int slot);
+    Result clearSlot(int slot);
     Result cancelClearing();
     Result toggleNamingMode();
 

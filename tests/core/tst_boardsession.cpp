@@ -16,7 +16,7 @@ Answer book(const QString &label, const QString &subject, NamingMode mode = Nami
 {
     return [=](BoardSession &session, int slot) { return session.book(slot, mode, label, subject); };
 }
-const Answer clear = [](BoardSession &session, int slot) { return session.clear(slot); };
+const Answer clear = [](BoardSession &session, int slot) { return session.clearSlot(slot); };
 const Answer cancel = [](BoardSession &session, int) { return session.cancelClearing(); };
 
 QByteArray fileBytes()
