@@ -362,7 +362,7 @@ void ticks(benchmark::State &state)
         Board(qint64 n, const QString &folder, const DateWindow &window)
             : records(n)
             , log(folder, BenchFiles::roomName())
-            , replay(window, 0)
+            , replay(window)
             , appender(QDir(folder).filePath(BenchFiles::roomName() + QStringLiteral(".dat")))
         {
         }
