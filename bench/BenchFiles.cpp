@@ -54,7 +54,7 @@ QByteArray monthDay(QDate d)
 
 // Every text the dialog can produce from the usual entries, encoded once:
 // label (grade and class squeezed to three characters) U+3000 subject.
-std::vector<QByteArray> bookingTexts(int namingMode)
+std::vector<QByteArray> bookingTexts(NamingMode namingMode)
 {
     QStringList grades = ClassLists::gradeEntries();
     grades.removeAll(QString());

@@ -36,7 +36,7 @@ int main(int argc, char *argv[])
         return 2;
     }
     BookingLog log(QString::fromLocal8Bit(argv[1]), BenchFiles::roomName());
-    BookingReplay replay(DateWindow::current(BenchFiles::today()), 0);
+    BookingReplay replay(DateWindow::current(BenchFiles::today()));
     QString error;
     if (!log.replay(replay, &error)) {
         std::fprintf(stderr, "%s\n", qPrintable(error));

@@ -200,7 +200,7 @@ void replay(benchmark::State &state, qint64 records)
     int booked = 0;
     for (auto _ : state) {
         BookingLog log(folder, BenchFiles::roomName());
-        BookingReplay replay(window, 0);
+        BookingReplay replay(window);
         QString error;
         if (!log.replay(replay, &error)) {
             state.SkipWithError(qPrintable(error));
@@ -237,7 +237,6 @@ void bookings(benchmark::State &state, QTemporaryDir *root, int rounds,
     };
     const DateWindow window = DateWindow::current(BenchFiles::today());
     const int slot = 1;
-    const QString key = SlotKey::make(window, slot);
     const QString text = QStringLiteral("１-２\u3000数学");
 
     std::vector<std::unique_ptr<Board>> boards;
@@ -259,7 +258,7 @@ void bookings(benchmark::State &state, QTemporaryDir *root, int rounds,
             }
         }
         boards.push_back(std::unique_ptr<Board>(new Board{
-            records, path, BookingLog(folder, BenchFiles::roomName()), BookingReplay(window, 0), {}}));
+            records, path, BookingLog(folder, BenchFiles::roomName()), BookingReplay(window), {}}));
         QString error;
         if (!boards.back()->log.replay(boards.back()->replay, &error)) {
             state.SkipWithError(qPrintable(error));
@@ -275,7 +274,7 @@ void bookings(benchmark::State &state, QTemporaryDir *root, int rounds,
                 const QString expected = board->replay.slotText(slot);
                 QString error;
                 const double start = now();
-                const auto outcome = board->log.write(board->replay, key, expected,
+                const auto outcome = board->log.write(board->replay, slot, expected,
                                                       expected.isEmpty() ? text : QString(), &error);
                 const double seconds = now() - start;
                 if (outcome != BookingLog::Outcome::Written) {
@@ -308,7 +307,7 @@ void ticks(benchmark::State &state)
         Board(qint64 n, const QString &folder, const DateWindow &window)
             : records(n)
             , log(folder, BenchFiles::roomName())
-            , replay(window, 0)
+            , replay(window)
             , appender(QDir(folder).filePath(BenchFiles::roomName() + QStringLiteral(".dat")))
         {
         }

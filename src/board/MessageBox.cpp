@@ -26,11 +26,11 @@ int show(QWidget *parent, QMessageBox::Icon icon, const QString &text,
 
 } // namespace
 
-Answer okCancel(QWidget *parent, const QString &text)
+bool confirm(QWidget *parent, const QString &text)
 {
-    const int pressed = show(parent, QMessageBox::NoIcon, text,
-                             QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok);
-    return pressed == QMessageBox::Ok ? Ok : Cancel;
+    return show(parent, QMessageBox::NoIcon, text, QMessageBox::Ok | QMessageBox::Cancel,
+                QMessageBox::Ok)
+        == QMessageBox::Ok;
 }
 
 void error(QWidget *parent, const QString &text)

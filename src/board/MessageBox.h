@@ -8,10 +8,9 @@ class QWidget;
 // boxes as the active modal widget and answer them.
 namespace MessageBox {
 
-enum Answer { Ok = 1, Cancel = 2 };
-
-// OK and Cancel, OK the default, no icon. Closing the box counts as Cancel.
-Answer okCancel(QWidget *parent, const QString &text);
+// OK and Cancel, OK the default, no icon: true for OK. Closing the box
+// counts as Cancel.
+bool confirm(QWidget *parent, const QString &text);
 
 // A failure the user must know of: an OK button and the warning icon.
 void error(QWidget *parent, const QString &text);

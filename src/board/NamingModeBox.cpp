@@ -16,25 +16,9 @@ NamingModeBox::NamingModeBox(QWidget *parent)
     setPalette(white);
 }
 
-int NamingModeBox::value() const
+void NamingModeBox::showMode(NamingMode mode)
 {
-    switch (checkState()) {
-    case Qt::Checked:
-        return 1;
-    case Qt::PartiallyChecked:
-        return 2;
-    case Qt::Unchecked:
-        break;
-    }
-    return 0;
-}
-
-void NamingModeBox::setValue(int value)
-{
-    setCheckState(value == 1 ? Qt::Checked : value == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
-}
-
-void NamingModeBox::nextCheckState()
-{
-    setCheckState(checkState() == Qt::Unchecked ? Qt::Checked : Qt::Unchecked);
+    setCheckState(mode == NamingMode::Numbered                         ? Qt::Checked
+                  : mode == NamingMode::LetteredAfterCancelledClearing ? Qt::PartiallyChecked
+                                                                       : Qt::Unchecked);
 }

@@ -1,20 +1,20 @@
 #pragma once
 
+#include "core/NamingMode.h"
+
 #include <QCheckBox>
 
-// The naming-mode flag is a check box with three values: 0 cleared, 1
-// checked, 2 grayed (the answer Cancel of a clearing is stored in it).
+// The naming mode as a check box: cleared lettered, checked numbered, grayed
+// lettered after a cancelled clearing. It shows the board's mode; a click
+// asks the board to turn it (clicked()) and changes nothing by itself.
 class NamingModeBox : public QCheckBox
 {
     Q_OBJECT
 public:
     explicit NamingModeBox(QWidget *parent);
 
-    int value() const;
-    void setValue(int value);
+    void showMode(NamingMode mode);
 
 protected:
-    // A click toggles between cleared and checked; grayed is only ever set
-    // by the program.
-    void nextCheckState() override;
+    void nextCheckState() override {}
 };

@@ -41,7 +41,7 @@ QPushButton *makeButton(QWidget *parent, const QString &name, const QString &cap
 
 } // namespace
 
-ClassMenu::ClassMenu(int namingMode, QWidget *parent)
+ClassMenu::ClassMenu(NamingMode namingMode, QWidget *parent)
     : QDialog(parent)
     , m_namingMode(namingMode)
 {
@@ -98,7 +98,7 @@ QString ClassMenu::subject() const
     return m_subject;
 }
 
-int ClassMenu::namingMode() const
+NamingMode ClassMenu::namingMode() const
 {
     return m_namingMode;
 }
@@ -119,7 +119,7 @@ void ClassMenu::List2_Click()
         return;
     if (selectedText(m_List2) != ClassLists::toggleEntry())
         return;
-    m_namingMode = ClassLists::toggledMode(m_namingMode);
+    m_namingMode = toggledInClassMenu(m_namingMode);
     m_toggledDuringPress = m_mousePressedOnList2;
     Form_Load();
 }

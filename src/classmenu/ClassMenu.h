@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/NamingMode.h"
+
 #include <QDialog>
 #include <QString>
 
@@ -14,9 +16,8 @@ class ClassMenu : public QDialog
     Q_OBJECT
 
 public:
-    // namingMode is the board's flag as it stands: 1 numbered classes,
-    // anything else (0, or 2 after a cancelled clearing) lettered ones.
-    explicit ClassMenu(int namingMode, QWidget *parent = nullptr);
+    // namingMode is the board's as it stands.
+    explicit ClassMenu(NamingMode namingMode, QWidget *parent = nullptr);
 
     // Empty unless the dialog was closed with OK; OK never yields an empty
     // label, so an empty label means that nothing was chosen.
@@ -25,7 +26,7 @@ public:
 
     // The naming mode to write back to the board. A toggle stays in force
     // whichever way the dialog was closed.
-    int namingMode() const;
+    NamingMode namingMode() const;
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -44,7 +45,7 @@ private:
     QPushButton *m_OK_BT = nullptr;
     QPushButton *m_Canel_BT = nullptr;
 
-    int m_namingMode;
+    NamingMode m_namingMode;
     QString m_classLabel;
     QString m_subject;
 

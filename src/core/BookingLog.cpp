@@ -279,11 +279,10 @@ bool BookingLog::isAtPath(const FileStamp &stamp) const
     return FileStamp::atPath(m_path).isSameFile(stamp);
 }
 
-BookingLog::Outcome BookingLog::write(BookingReplay &replay, const QString &key,
-                                      const QString &expected, const QString &text,
-                                      QString *error)
+BookingLog::Outcome BookingLog::write(BookingReplay &replay, int slot, const QString &expected,
+                                      const QString &text, QString *error)
 {
-    const auto record = BookingRecord::format(key, text);
+    const auto record = BookingRecord::format(replay.keyOfSlot(slot), text);
     if (!record) {
         if (error)
             *error = CannotWrite.arg(QDir::toNativeSeparators(m_path.shown))
@@ -308,7 +307,7 @@ BookingLog::Outcome BookingLog::write(BookingReplay &replay, const QString &key,
                 *error = failure(CannotLock, file, lock.cause());
             return Outcome::Failed;
         }
-        if (const auto outcome = writeLocked(file, replay, key, expected, text, *record, error))
+        if (const auto outcome = writeLocked(file, replay, slot, expected, text, *record, error))
             return *outcome;
     }
     if (error)
@@ -319,7 +318,7 @@ BookingLog::Outcome BookingLog::write(BookingReplay &replay, const QString &key,
 // Nothing when the path names another file than the one opened, before the
 // record was written or after: it is not, or not only, where boards read.
 std::optional<BookingLog::Outcome> BookingLog::writeLocked(QFile &file, BookingReplay &replay,
-                                                           const QString &key,
+                                                           int slot,
                                                            const QString &expected,
                                                            const QString &text,
                                                            const QByteArray &record,
@@ -333,8 +332,7 @@ std::optional<BookingLog::Outcome> BookingLog::writeLocked(QFile &file, BookingR
         return Outcome::Failed;
     if (isReadOnly())
         return Outcome::ReadOnly;
-    const int slot = replay.slotForKey(key.toLatin1());
-    if (slot == 0 || replay.slotText(slot) != expected)
+    if (replay.slotText(slot) != expected)
         return Outcome::SlotChanged;
 
     const qint64 before = file.size();

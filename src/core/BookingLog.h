@@ -71,13 +71,13 @@ public:
     bool isReadOnly() const { return m_encoding != FileEncoding::Kind::Cp932; }
     QString encodingName() const { return FileEncoding::name(m_encoding); }
 
-    // Under the lock: takes in what others appended, checks that the key's
-    // slot still shows `expected`, appends the record and flushes it to disk.
+    // Under the lock: takes in what others appended, checks that the slot
+    // (1…70 of the replay's window) still shows `expected`, appends the record and flushes it to disk.
     // The replay then shows the new text. Written only when the record is in
     // the file that the path names: one renamed over it, or deleted and made
     // again, while the board waited or wrote, is read and checked afresh.
-    Outcome write(BookingReplay &replay, const QString &key, const QString &expected,
-                  const QString &text, QString *error);
+    Outcome write(BookingReplay &replay, int slot, const QString &expected, const QString &text,
+                  QString *error);
 
     // Bytes of the file read so far, so that tests and benchmarks can tell
     // what a look at the file cost.
@@ -93,7 +93,7 @@ private:
     bool readFrom(QFile &file, qint64 offset, const FileStamp &stamp, BookingReplay &replay,
                   QString *error, bool skipping = false);
     bool isAtPath(const FileStamp &stamp) const;
-    std::optional<Outcome> writeLocked(QFile &file, BookingReplay &replay, const QString &key,
+    std::optional<Outcome> writeLocked(QFile &file, BookingReplay &replay, int slot,
                                        const QString &expected, const QString &text,
                                        const QByteArray &record, QString *error);
     bool appendLocked(QFile &file, const QByteArray &record, QString *error);

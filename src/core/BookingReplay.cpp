@@ -2,8 +2,6 @@
 
 #include "core/BookingRecord.h"
 #include "core/Cp932.h"
-#include "core/DateWindow.h"
-#include "core/NamingMode.h"
 
 #include <algorithm>
 #include <cstring>
@@ -46,8 +44,9 @@ struct TextWords
 
 } // namespace
 
-BookingReplay::BookingReplay(const DateWindow &window, int namingMode)
-    : m_namingMode(namingMode)
+BookingReplay::BookingReplay(const DateWindow &window, NamingMode namingMode)
+    : m_window(window)
+    , m_namingMode(namingMode)
 {
     m_columnOfDay.fill(-1);
     for (int column = 0; column < DateWindow::ColumnCount; ++column) {
@@ -126,15 +125,12 @@ void BookingReplay::addRecord(QByteArrayView line)
         return;
     if (record->text.size() > LongestKept) {
         const Decoded decoded = decode(record->text);
-        if (decoded.modeAfter >= 0)
-            m_namingMode = decoded.modeAfter;
+        m_namingMode = decoded.modeAfter.value_or(m_namingMode);
         setSlotText(slot, decoded.text);
         return;
     }
     const qint16 index = keptIndex(record->text);
-    const int modeAfter = m_kept[size_t(index)].decoded.modeAfter;
-    if (modeAfter >= 0)
-        m_namingMode = modeAfter;
+    m_namingMode = m_kept[size_t(index)].decoded.modeAfter.value_or(m_namingMode);
     setSlotKept(slot, index);
 }
 
@@ -144,9 +140,9 @@ BookingReplay::Decoded BookingReplay::decode(QByteArrayView bytes) const
     decoded.text = m_encoding == Encoding::Cp932 ? Cp932::decode(bytes) : QString::fromUtf8(bytes);
     // The mode after a text depends on the mode before only when the text
     // leaves it alone.
-    const int afterLettered = NamingMode::afterText(decoded.text, NamingMode::Lettered);
-    const int afterNumbered = NamingMode::afterText(decoded.text, NamingMode::Numbered);
-    decoded.modeAfter = afterLettered == afterNumbered ? afterLettered : -1;
+    const NamingMode afterLettered = namingModeAfterText(decoded.text, NamingMode::Lettered);
+    if (afterLettered == namingModeAfterText(decoded.text, NamingMode::Numbered))
+        decoded.modeAfter = afterLettered;
     return decoded;
 }
 

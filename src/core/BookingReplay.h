@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/DateWindow.h"
+#include "core/NamingMode.h"
 #include "core/SlotKey.h"
 
 #include <QByteArray>
@@ -7,9 +9,8 @@
 #include <QString>
 #include <array>
 #include <bitset>
+#include <optional>
 #include <vector>
-
-class DateWindow;
 
 // Replays booking records, in file order, onto the 70 slots of a date window
 // and into the naming mode. The last record of a key decides its slot.
@@ -18,7 +19,7 @@ class BookingReplay
 public:
     enum class Encoding { Cp932, Utf8 };
 
-    BookingReplay(const DateWindow &window, int namingMode);
+    explicit BookingReplay(const DateWindow &window, NamingMode namingMode = NamingMode::Lettered);
 
     // One line of the file, without its line end. Lines that are no record,
     // and records for a day the window does not show, change nothing.
@@ -36,10 +37,10 @@ public:
     // A record this board wrote itself, known without reading it back.
     void setSlotText(int slot, const QString &text);
 
-    int namingMode() const { return m_namingMode; }
+    NamingMode namingMode() const { return m_namingMode; }
     // The board may change the mode between refreshes; records read later
     // start from its value.
-    void setNamingMode(int mode) { m_namingMode = mode; }
+    void setNamingMode(NamingMode mode) { m_namingMode = mode; }
 
     // How field bytes are decoded. A file someone re-saved as UTF-8 is still
     // shown as what it says.
@@ -52,6 +53,8 @@ public:
     // The slot a key names in this window, or 0 when it names none. Keys
     // carry no year, so a key matches its month and day in any year.
     int slotForKey(QByteArrayView key) const;
+    // "mm/dd-N", the key under which a slot's records are written.
+    QString keyOfSlot(int slot) const { return SlotKey::make(m_window, slot); }
 
 private:
     // The day column of a key's leading "mm/dd", or -1.
@@ -60,11 +63,11 @@ private:
     Q_NEVER_INLINE void addRecord(QByteArrayView line);
 
     // A decoded slot text and what it does to the naming mode: the mode it
-    // sets, or -1 when it leaves the mode as it was.
+    // sets, or none when it leaves the mode as it was.
     struct Decoded
     {
         QString text;
-        int modeAfter = -1;
+        std::optional<NamingMode> modeAfter;
     };
     Decoded decode(QByteArrayView bytes) const;
 
@@ -109,6 +112,7 @@ private:
     // Kept text a slot shows while m_slots does not hold it yet, or -1.
     mutable std::array<qint16, SlotKey::SlotCount + 1> m_pending;
     std::bitset<SlotKey::SlotCount + 1> m_changed;
-    int m_namingMode;
+    DateWindow m_window;
+    NamingMode m_namingMode;
     Encoding m_encoding = Encoding::Cp932;
 };

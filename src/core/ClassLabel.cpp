@@ -17,7 +17,7 @@ QString stripSuffix(const QString &text, QChar suffix)
 
 } // namespace
 
-QString compose(int namingMode, const QString &grade, const QString &cls)
+QString compose(NamingMode namingMode, const QString &grade, const QString &cls)
 {
     QString label = stripSuffix(grade, QChar(u'年'));
     if (namingMode == NamingMode::Numbered)

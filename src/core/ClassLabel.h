@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/NamingMode.h"
+
 #include <QString>
 
 // The class label that the class dialog hands to the board: grade and class
@@ -10,6 +12,6 @@ namespace ClassLabel {
 // when nothing is selected. Numbered mode puts "-" between grade and class,
 // so a two-character grade such as ＪＫ loses its class to the cut; a
 // missing class or grade is padded with ideographic spaces instead.
-QString compose(int namingMode, const QString &grade, const QString &cls);
+QString compose(NamingMode namingMode, const QString &grade, const QString &cls);
 
 } // namespace ClassLabel

@@ -2,8 +2,6 @@
 
 #include "core/NamingMode.h"
 
-#include <cstdlib>
-
 namespace ClassLists {
 
 QStringList gradeEntries()
@@ -23,7 +21,7 @@ QStringList subjectEntries()
             QStringLiteral("家庭")};
 }
 
-QStringList classEntries(int namingMode)
+QStringList classEntries(NamingMode namingMode)
 {
     // Full-width characters on purpose: the first character of an entry
     // becomes part of the class label and is stored in the booking file.
@@ -44,11 +42,6 @@ QString toggleEntry()
 {
     // ASCII one, U+21D4, ASCII capital A: not the full-width class characters.
     return QStringLiteral("1\u21D4A");
-}
-
-int toggledMode(int namingMode)
-{
-    return std::abs(namingMode - 1);
 }
 
 } // namespace ClassLists

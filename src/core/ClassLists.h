@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/NamingMode.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -17,13 +19,9 @@ QStringList subjectEntries();
 // The twelve class entries: a lone space, nine classes numbered (１組 …) when
 // namingMode is NamingMode::Numbered and lettered (Ａ組 …) otherwise, a blank
 // entry and the toggle entry.
-QStringList classEntries(int namingMode);
+QStringList classEntries(NamingMode namingMode);
 
 // The class entry that switches between numbered and lettered classes.
 QString toggleEntry();
-
-// The naming mode after the toggle entry was chosen: |mode − 1|, so that the
-// 2 left by a cancelled clearing counts as lettered and becomes numbered.
-int toggledMode(int namingMode);
 
 } // namespace ClassLists

@@ -1,13 +1,11 @@
 #include "core/ClassLists.h"
 #include "classmenu/ClassMenu.h"
-
-#include <QtTest>
-#include <QtWidgets>
+#include "../support/ModalDriver.h"
 
 namespace {
 
 const QString IS(QChar(0x3000));
-// exec() result of a dialog that the driver left open and the harness closed.
+// exec() result of a dialog that the actions left open and the test closed.
 constexpr int LeftOpen = 42;
 
 QListWidget *list(QDialog &d, int n)
@@ -15,11 +13,25 @@ QListWidget *list(QDialog &d, int n)
     return d.findChild<QListWidget *>(QStringLiteral("List%1").arg(n));
 }
 
-QPoint centre(QListWidget *view, int row)
+// One thing the user does in the dialog, as a user does it.
+using Act = std::function<void(QDialog &)>;
+using Acts = QList<Act>;
+Act row(int list, int row) { return [=](QDialog &d) { ModalDriver::clickRow(d, list, row); }; }
+Act key(QKeyCombination key) { return [=](QDialog &d) { QTest::keyClick(d.focusWidget(), key.key(), key.keyboardModifiers()); }; }
+Act button(const char *name) { return [=](QDialog &d) { QTest::mouseClick(d.findChild<QPushButton *>(name), Qt::LeftButton); }; }
+// The mouse on the toggle entry: pressed, moved by a pixel, released.
+Act onToggle(void (*mouse)(QWidget *, Qt::MouseButton, Qt::KeyboardModifiers, QPoint, int))
 {
-    view->scrollToItem(view->item(row));
-    return view->visualItemRect(view->item(row)).center();
+    return [=](QDialog &d) {
+        list(d, 2)->scrollToItem(list(d, 2)->item(11));
+        mouse(list(d, 2)->viewport(), Qt::LeftButton, {}, list(d, 2)->visualItemRect(list(d, 2)->item(11)).center(), -1);
+    };
 }
+const Act ok = button("OK_BT"), cancel = button("Canel_BT"), tab = key(Qt::Key_Tab), down = key(Qt::Key_Down);
+const Act press = onToggle(QTest::mousePress), release = onToggle(QTest::mouseRelease);
+const Act drag = onToggle([](QWidget *w, Qt::MouseButton, Qt::KeyboardModifiers, QPoint at, int) {
+    QTest::mouseMove(w, at + QPoint(1, 0));
+});
 
 } // namespace
 
@@ -34,81 +46,72 @@ private slots:
 
 void TestClassMenu::choose_data()
 {
-    QTest::addColumn<int>("mode");
-    // "L:R" a click on row R of list L; "press", "drag", "release" the mouse on the toggle entry;
-    // "OK", "Cancel" a click; other words are keys ("Num+Enter" the keypad's).
-    QTest::addColumn<QString>("actions");
+    QTest::addColumn<NamingMode>("mode");
+    QTest::addColumn<Acts>("acts");
     QTest::addColumn<int>("result");
     QTest::addColumn<QString>("label");
     QTest::addColumn<QString>("subject");
-    QTest::addColumn<int>("modeAfter");
+    QTest::addColumn<NamingMode>("modeAfter");
 
-    const int ok = QDialog::Accepted, cancelled = QDialog::Rejected;
-    const QString math = QStringLiteral("数学");
+    const int accepted = QDialog::Accepted, cancelled = QDialog::Rejected;
+    const NamingMode lettered = NamingMode::Lettered, numbered = NamingMode::Numbered,
+                     grayed = NamingMode::LetteredAfterCancelledClearing;
+    const QString math = QStringLiteral("数学"), none;
     // Passing through a list makes an entry current but selects nothing.
-    QTest::newRow("numbered") << 1 << "1:2 2:2 3:7 OK" << ok << "３-２" << math << 1;
+    QTest::newRow("numbered") << numbered << Acts{row(1, 2), row(2, 2), row(3, 7), ok} << accepted << "３-２" << math << numbered;
     // Labels are cut to three characters; a class has no say after ＪＫ or その他.
-    QTest::newRow("lettered after a cancelled clearing") << 2 << "1:2 2:9 OK" << ok << "３Ｉ" + IS << "" << 2;
-    QTest::newRow("numbered ＪＫ") << 1 << "1:5 2:2 OK" << ok << "ＪＫ-" << "" << 1;
-    QTest::newRow("the space class") << 0 << "1:0 2:0 OK" << ok << "１ " + IS << "" << 0;
+    QTest::newRow("lettered, grayed") << grayed << Acts{row(1, 2), row(2, 9), ok} << accepted << "３Ｉ" + IS << none << grayed;
+    QTest::newRow("numbered ＪＫ") << numbered << Acts{row(1, 5), row(2, 2), ok} << accepted << "ＪＫ-" << none << numbered;
+    QTest::newRow("the space class") << lettered << Acts{row(1, 0), row(2, 0), ok} << accepted << "１ " + IS << none << lettered;
     // The toggle entry switches the classes and keeps grade and subject.
-    QTest::newRow("toggled by a click") << 0 << "1:1 3:7 2:3 2:11 2:2 OK" << ok << "２-２" << math << 1;
-    QTest::newRow("toggled by End") << 1 << "1:1 3:7 2:3 End 2:2 OK" << ok << "２Ｂ" + IS << math << 0;
-    QTest::newRow("toggled twice") << 2 << "2:11 2:11 1:1 2:2 OK" << ok << "２Ｂ" + IS << "" << 0;
+    QTest::newRow("toggled by a click") << lettered << Acts{row(1, 1), row(3, 7), row(2, 3), row(2, 11), row(2, 2), ok}
+                                        << accepted << "２-２" << math << numbered;
+    QTest::newRow("toggled by End") << numbered << Acts{row(1, 1), row(3, 7), row(2, 3), key(Qt::Key_End), row(2, 2), ok}
+                                    << accepted << "２Ｂ" + IS << math << lettered;
+    QTest::newRow("toggled twice") << grayed << Acts{row(2, 11), row(2, 11), row(1, 1), row(2, 2), ok} << accepted
+                                   << "２Ｂ" + IS << none << lettered;
     // A shaky hand drags over the rebuilt list: one press toggles once.
-    QTest::newRow("toggled by a press and drag") << 0 << "1:0 press drag drag drag release 2:2 OK" << ok << "１-２" << ""
-                                                 << 1;
-    QTest::newRow("toggled, then Cancel") << 0 << "2:11 1:0 2:1 3:1 Cancel" << cancelled << "" << "" << 1;
+    QTest::newRow("toggled by a press and drag") << lettered << Acts{row(1, 0), press, drag, drag, drag, release, row(2, 2), ok}
+                                                 << accepted << "１-２" << none << numbered;
+    QTest::newRow("toggled, then Cancel") << lettered << Acts{row(2, 11), row(1, 0), row(2, 1), row(3, 1), cancel}
+                                          << cancelled << none << none << numbered;
     // Enter presses the focused button, OK at opening; Esc does nothing.
-    QTest::newRow("Return at opening") << 0 << "Return" << ok << IS + IS << "" << 0;
-    QTest::newRow("keypad Enter at opening") << 0 << "Num+Enter" << ok << IS + IS << "" << 0;
-    QTest::newRow("Return on Cancel") << 0 << "1:0 Tab Tab Tab Tab Return" << cancelled << "" << "" << 0;
-    QTest::newRow("Return on List1") << 0 << "Tab Tab Return" << LeftOpen << "" << "" << 0;
-    QTest::newRow("Esc on OK") << 0 << "Esc" << LeftOpen << "" << "" << 0;
+    const Act enter = key(Qt::Key_Return);
+    QTest::newRow("Return at opening") << lettered << Acts{enter} << accepted << IS + IS << none << lettered;
+    QTest::newRow("keypad Enter at opening") << lettered << Acts{key(Qt::KeypadModifier | Qt::Key_Enter)} << accepted
+                                             << IS + IS << none << lettered;
+    QTest::newRow("Return on Cancel") << lettered << Acts{row(1, 0), tab, tab, tab, tab, enter} << cancelled << none << none << lettered;
+    QTest::newRow("Return on List1") << lettered << Acts{tab, tab, enter} << LeftOpen << none << none << lettered;
+    QTest::newRow("Esc on OK") << lettered << Acts{key(Qt::Key_Escape)} << LeftOpen << none << none << lettered;
     // The first arrow in a list selects the row it shows as current.
-    QTest::newRow("Down") << 0 << "Tab Tab Down OK" << ok << "１" + IS + IS << "" << 0;
-    QTest::newRow("Down Down") << 0 << "Tab Tab Down Down OK" << ok << "２" + IS + IS << "" << 0;
-    QTest::newRow("Up") << 0 << "Tab Tab Up OK" << ok << "１" + IS + IS << "" << 0;
-    QTest::newRow("Home") << 0 << "Tab Tab Home OK" << ok << "１" + IS + IS << "" << 0;
+    QTest::newRow("Down") << lettered << Acts{tab, tab, down, ok} << accepted << "１" + IS + IS << none << lettered;
+    QTest::newRow("Down Down") << lettered << Acts{tab, tab, down, down, ok} << accepted << "２" + IS + IS << none << lettered;
+    QTest::newRow("Up") << lettered << Acts{tab, tab, key(Qt::Key_Up), ok} << accepted << "１" + IS + IS << none << lettered;
+    QTest::newRow("Home") << lettered << Acts{tab, tab, key(Qt::Key_Home), ok} << accepted << "１" + IS + IS << none << lettered;
 }
 
 void TestClassMenu::choose()
 {
-    QFETCH(int, mode);
-    QFETCH(QString, actions);
+    QFETCH(NamingMode, mode);
+    QFETCH(Acts, acts);
     QFETCH(int, result);
     QFETCH(QString, label);
     QFETCH(QString, subject);
-    QFETCH(int, modeAfter);
+    QFETCH(NamingMode, modeAfter);
 
     ClassMenu dialog(mode);
-    // Driven once its event loop runs; what the actions leave open is closed
-    // with LeftOpen, so a broken close path fails the test instead of hanging it.
-    QTimer::singleShot(0, &dialog, [&] {
+    ModalDriver driver;
+    // What the acts leave open is closed with LeftOpen, so that a broken
+    // close path fails the test instead of hanging it.
+    driver.answerNext([&](QDialog &) {
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
-        QWidget *toggle = list(dialog, 2)->viewport();
-        const QPoint at = centre(list(dialog, 2), 11);
-        for (const QString &action : actions.split(' ')) {
-            if (action.contains(':'))
-                QTest::mouseClick(list(dialog, action.left(1).toInt())->viewport(), Qt::LeftButton, {},
-                                  centre(list(dialog, action.left(1).toInt()), action.mid(2).toInt()));
-            else if (action == "press")
-                QTest::mousePress(toggle, Qt::LeftButton, {}, at);
-            else if (action == "release")
-                QTest::mouseRelease(toggle, Qt::LeftButton, {}, at);
-            else if (action == "drag")
-                QTest::mouseMove(toggle, at + QPoint(1, 0));
-            else if (action == "OK" || action == "Cancel")
-                QTest::mouseClick(dialog.findChild<QPushButton *>(action == "OK" ? "OK_BT" : "Canel_BT"), Qt::LeftButton);
-            else if (const QKeyCombination key = QKeySequence(action)[0]; key.key() != Qt::Key_unknown)
-                QTest::keyClick(dialog.focusWidget(), key.key(), key.keyboardModifiers());
-            else
-                QFAIL(qPrintable(action));
-        }
+        for (const Act &act : acts)
+            act(dialog);
         if (dialog.isVisible())
             dialog.done(LeftOpen);
     });
     QCOMPARE(dialog.exec(), result);
+    QCOMPARE(driver.takeAsked(), QStringList{"ClassMenu"});
     QCOMPARE(dialog.classLabel(), label);
     QCOMPARE(dialog.subject(), subject);
     QCOMPARE(dialog.namingMode(), modeAfter);
@@ -120,7 +123,7 @@ void TestClassMenu::choose()
 // screen reader says of the entries whose text says nothing aloud: blanks and the arrow.
 void TestClassMenu::lists()
 {
-    ClassMenu dialog(0);
+    ClassMenu dialog(NamingMode::Lettered);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     QCOMPARE(dialog.grab().toImage().scaled(dialog.size()).pixelColor(100, 100), QColor(Qt::white));

@@ -140,11 +140,11 @@ struct Board
 {
     explicit Board(const QString &folder) : log(folder, Room) {}
     bool load() { return log.replay(replay, nullptr); }
-    Outcome book(const QString &key, const QString &text) { return log.write(replay, key, {}, text, nullptr); }
+    Outcome book(const QString &key, const QString &text) { return log.write(replay, replay.slotForKey(key.toLatin1()), {}, text, nullptr); }
     QString slot(const QString &key) const { return replay.slotText(replay.slotForKey(key.toLatin1())); }
 
     BookingLog log;
-    BookingReplay replay{DateWindow::current(Today), 0};
+    BookingReplay replay{DateWindow::current(Today)};
 };
 
 } // namespace
@@ -475,7 +475,7 @@ private slots:
                 return false;
 #endif
             const bool told = (loaded ? loading.isEmpty() : loadError == name + loading)
-                && board.log.write(board.replay, "07/30-2", {}, "b", &writeError) == Outcome::Failed
+                && board.log.write(board.replay, 2, {}, "b", &writeError) == Outcome::Failed
                 && (writing.endsWith('\n') ? writeError.startsWith(name + writing) : writeError == name + writing)
                 && board.slot("07/30-2").isEmpty()
                 // A failed read leaves the board showing what it showed.
@@ -498,8 +498,8 @@ private slots:
         const QByteArray room = QFile::encodeName(m_dir->path()) + "/\xff" "室";
         const auto remove = qScopeGuard([&] { ::unlink(room + ".dat"); }); // QTemporaryDir cannot name it
         BookingLog log(RoomLocation::fromNativePath(room));
-        BookingReplay replay(DateWindow::current(Today), 0);
-        QVERIFY(log.replay(replay, nullptr) && log.write(replay, "07/30-1", {}, "a", nullptr) == Outcome::Written);
+        BookingReplay replay(DateWindow::current(Today));
+        QVERIFY(log.replay(replay, nullptr) && log.write(replay, 1, {}, "a", nullptr) == Outcome::Written);
         struct stat info = {};
         QVERIFY(::stat(room + ".dat", &info) == 0 && info.st_size == record("07/30-1", "a").size());
         QCOMPARE(log.path(), m_dir->filePath(QStringLiteral("\uFFFD室.dat")));

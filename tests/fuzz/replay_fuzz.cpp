@@ -89,7 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QByteArrayList lines = readLines(file, 0, file.size());
     // Across a month end, New Year and 29 February.
     for (const QDate today : {QDate(2018, 8, 1), QDate(2018, 12, 23), QDate(2016, 2, 27), QDate(2019, 3, 1)}) {
-        BookingReplay replay(DateWindow::current(today), 0);
+        BookingReplay replay(DateWindow::current(today));
         std::array<QString, SlotKey::SlotCount + 1> shown;
         for (const QByteArray &line : lines) {
             replay.addLine(line);
