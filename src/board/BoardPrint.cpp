@@ -2,10 +2,13 @@
 
 #include "widgets/JapaneseFont.h"
 
+#include <QAction>
+#include <QCoreApplication>
 #include <QPainter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QRegularExpression>
+#include <QToolButton>
 
 namespace BoardPrint {
 
@@ -158,6 +161,17 @@ void preview(const Sheet &sheet, QWidget *parent)
     QPrintPreviewDialog dialog(&printer, parent);
     dialog.setObjectName(QStringLiteral("printPreview"));
     dialog.setWindowTitle(QStringLiteral("印刷プレビュー（%1）").arg(sheet.roomName));
+    // Room for a page at a zoom that can be read, on a school's small laptop too.
+    dialog.resize(900, 640);
+    // Qt keeps the preview's tool buttons out of the focus chain: a teacher
+    // without a mouse reaches them by Tab, and prints with Ctrl+P again.
+    for (QToolButton *button : dialog.findChildren<QToolButton *>())
+        button->setFocusPolicy(Qt::TabFocus);
+    const QString printText = QCoreApplication::translate("QPrintPreviewDialog", "Print");
+    for (QAction *action : dialog.findChildren<QAction *>()) {
+        if (action->text() == printText)
+            action->setShortcut(QKeySequence::Print);
+    }
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                      [&sheet](QPrinter *target) { print(*target, sheet); });
     dialog.exec();
