@@ -27,10 +27,17 @@ constexpr qreal CellPadding = 25;
 constexpr qreal ThinLine = 2.5;
 constexpr qreal ThickLine = 5;
 
-QFont sized(QFont font, int units)
+// The board's faces at a size on paper: a point is 1/72 inch whatever the
+// printer's resolution.
+QFont onPaper(QFont font, qreal points)
 {
-    font.setPixelSize(units);
+    font.setPixelSize(qRound(points * UnitsPerInch / 72));
     return font;
+}
+
+QFont proportional(qreal points)
+{
+    return onPaper(JapaneseFont::proportional(points), points);
 }
 
 QString monthDay(QDate date)
@@ -69,9 +76,9 @@ void drawWeek(QPainter &painter, const QRectF &area, const Sheet &sheet, int wee
     const QDate last = sheet.dates[DateWindow::dateIndexOfColumn(firstColumn + 4) - 1];
 
     const QRectF title(area.left(), area.top(), area.width(), TitleHeight);
-    painter.setFont(sized(JapaneseFont::proportional(48), 120));
+    painter.setFont(proportional(34));
     painter.drawText(title, Qt::AlignLeft | Qt::AlignVCenter, sheet.roomName);
-    painter.setFont(sized(JapaneseFont::proportional(24), 60));
+    painter.setFont(proportional(17));
     painter.drawText(title, Qt::AlignRight | Qt::AlignVCenter, period(first, last));
 
     const qreal gridTop = title.bottom() + 20;
@@ -83,16 +90,16 @@ void drawWeek(QPainter &painter, const QRectF &area, const Sheet &sheet, int wee
     };
     const qreal gridLeft = area.left() + NumberWidth;
 
-    const QFont heading = sized(JapaneseFont::proportional(24), 70);
-    const QFont caption = sized(JapaneseFont::fixed(20.25), 70);
-    const QFont number = sized(JapaneseFont::proportional(15.75), 70);
-    const QFont small = sized(JapaneseFont::proportional(15.75), 40);
+    // Slot texts as large as on the screen.
+    const QFont caption = onPaper(JapaneseFont::fixed(20.25), 20.25);
+    const QFont heading = proportional(20);
+    const QFont small = proportional(11);
     painter.setPen(QPen(Qt::black, ThinLine));
     painter.setBrush(Qt::NoBrush);
 
     for (int position = 1; position <= SlotKey::SlotsPerDay; ++position) {
         const QRectF label(area.left(), rowTop(position), NumberWidth, rowHeight);
-        painter.setFont(number);
+        painter.setFont(heading);
         if (position < SlotKey::SlotsPerDay) {
             painter.drawText(label, Qt::AlignCenter, sheet.slotNumbers[position - 1]);
         } else {

@@ -49,6 +49,7 @@ private slots:
         QTest::newRow("a date passed since is of an earlier year") << rec("03/20-1", "a") + rec("09/01-1", "b") << "03/20-1" << QStringList{"1 a ?"};
         QTest::newRow("twelve days before the latest: the same year") << rec("07/30-1", "a") + rec("08/11-1", "b") << "07/30-1" << QStringList{"1 a"};
         QTest::newRow("thirteen days before: an earlier year") << rec("07/30-1", "a") + rec("08/12-1", "b") << "07/30-1" << QStringList{"1 a ?"};
+        QTest::newRow("29 February") << rec("02/28-1", "a") + rec("02/29-1", "b") + rec("03/01-1", "c") << "02/29-1" << QStringList{"2 b"};
         QTest::newRow("UTF-8 with its mark") << QByteArray("\xEF\xBB\xBF\"07/30-3\",\"\xE6\x95\xB0\"\r\n") << "07/30-3" << QStringList{"1 数"};
         QStringEncoder utf16(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom);
         QTest::newRow("UTF-16") << QByteArray(utf16.encode(u"\"07/30-3\",\"a\"\r\n\"07/30-3\",\"\"\r\n")) << "07/30-3" << QStringList{"1 a", "2 "};
