@@ -12,8 +12,10 @@ case "${1:-build}" in
     build) want=("${build[@]}") ;;
     # Qt's Japanese texts for the message boxes' buttons.
     run)   want=("${build[@]}" qt6-qpa-plugins qt6-translations-l10n) ;;
+    # poppler-utils reads back the printed pages.
     test)  want=("${build[@]}" xvfb xauth xdotool faketime x11-utils x11-apps desktop-file-utils
-                 binutils-mingw-w64-x86-64 libx11-dev "${deb[@]}" lintian qt6-translations-l10n) ;;
+                 binutils-mingw-w64-x86-64 libx11-dev "${deb[@]}" lintian qt6-translations-l10n
+                 poppler-utils) ;;
     deb)   want=("${build[@]}" "${deb[@]}") ;;
     bench) want=("${build[@]}" libbenchmark-dev) ;;
     # libFuzzer's runtime ships apart from the compiler.

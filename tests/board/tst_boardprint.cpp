@@ -1,0 +1,74 @@
+#include "board/BoardPrint.h"
+
+#include <QPdfWriter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestBoardPrint : public QObject
+{
+    Q_OBJECT
+    QTemporaryDir m_dir;
+    const QString m_pdf = m_dir.filePath("board.pdf");
+
+    // What poppler-utils (scripts/install-deps.sh test) read in the file.
+    QString poppler(const QString &tool, const QStringList &arguments)
+    {
+        QProcess process;
+        process.start(tool, arguments);
+        return process.waitForFinished() ? QString::fromUtf8(process.readAllStandardOutput()) : tool + " failed";
+    }
+
+private slots:
+    // As the board hands it over for the window of 2018-08-01.
+    void initTestCase()
+    {
+        BoardPrint::Sheet sheet{"理科室", {}, {"(月)", "(火)", "(水)", "(木)", "(金)", "(月)", "(火)", "(水)", "(木)", "(金)"}, {},
+                                {"１", "２", "３", "４", "５", "６", "７"}, "授業後"};
+        for (int i = 0; i < DateWindow::DateCount; ++i)
+            sheet.dates[i] = QDate(2018, 7, 30).addDays(i);
+        sheet.captions[3] = "１-２　数学";
+        sheet.captions[35] = "３Ｂ　　国語";
+        sheet.captions[70] = "その他　委員会"; // too long for a line: parted at the space
+        QPdfWriter writer(m_pdf);
+        writer.setPageLayout(BoardPrint::pageLayout());
+        BoardPrint::print(writer, sheet);
+    }
+
+    void pages()
+    {
+        const QString info = poppler("pdfinfo", {m_pdf});
+        const auto size = QRegularExpression("Pages: +2\n(.|\n)*Page size: +([\\d.]+) x ([\\d.]+) pts").match(info);
+        QVERIFY2(size.hasMatch(), qPrintable(info));
+        // A4 across, 297 × 210 mm, in points.
+        QVERIFY(qAbs(size.captured(2).toDouble() - 841.89) < 1 && qAbs(size.captured(3).toDouble() - 595.28) < 1);
+    }
+
+    // Each week on its page, and nothing of the other.
+    void texts_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QStringList>("shown");
+        QTest::addColumn<QStringList>("absent");
+        QTest::newRow("this week") << "1" << QStringList{"理科室", "2018年7月30日 〜 8月3日", "7/30(月)", "8/3(金)", "数学", "国語", "授業後"}
+                                   << QStringList{"8/6", "その他"};
+        QTest::newRow("next week") << "2" << QStringList{"理科室", "2018年8月6日 〜 8月10日", "8/6(月)", "8/10(金)", "その他\n委員会", "７"}
+                                   << QStringList{"7/30", "数学"};
+    }
+
+    void texts()
+    {
+        QFETCH(QString, page);
+        QFETCH(QStringList, shown);
+        QFETCH(QStringList, absent);
+        const QString text = poppler("pdftotext", {"-f", page, "-l", page, m_pdf, "-"});
+        for (const QString &s : shown)
+            QVERIFY2(text.contains(s), qPrintable(s + " not in:\n" + text));
+        for (const QString &s : absent)
+            QVERIFY2(!text.contains(s), qPrintable(s + " in:\n" + text));
+    }
+};
+
+QTEST_MAIN(TestBoardPrint)
+#include "tst_boardprint.moc"
