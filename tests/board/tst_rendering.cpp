@@ -14,12 +14,13 @@ namespace {
 // machine has installed.
 const bool fontsPinned = qputenv("FONTCONFIG_FILE", ROOMBOARD_REFERENCE_DIR "/fonts.conf");
 
-// Numbered and lettered labels, captions of one to three lines, a word too
-// long for a line; the numbered one last, so the dialog opens numbered.
+// Numbered and lettered labels, a label of spaces, captions of one to three
+// lines, a word too long for a line; the numbered one last, so the dialog
+// opens numbered.
 const QString Bookings = QStringLiteral("\"07/30-1\",\"１-２　数学\"\r\n\"07/31-3\",\"３Ｃ　　国語\"\r\n"
                                         "\"08/01-0\",\"１Ａ　　理科\"\r\n\"08/03-2\",\"その他　委員会\"\r\n"
                                         "\"08/06-5\",\"Lab work day\"\r\n\"08/08-4\",\"Laboratory\"\r\n"
-                                        "\"08/10-0\",\"２-４　技術\"\r\n");
+                                        "\"08/09-6\",\"　　　総合\"\r\n\"08/10-0\",\"２-４　技術\"\r\n");
 
 // A pixel differs when a colour channel is off by more than this: room for
 // rounding in blending, none for a glyph, a line or a colour.
