@@ -35,6 +35,7 @@ private slots:
         QVERIFY(QtTranslation::install(QtTranslation::folders()));
     }
     void boardDialogAndBox();
+    void namingModeBoxOnTintedSurface();
 
 private:
     // Clicks `button` and hands the modal window it opens, once active, to `act`.
@@ -111,6 +112,20 @@ void TestRendering::boardDialogAndBox()
     // Wide enough to show the check box beyond the design width.
     board.resize(1680, board.height());
     compare(board.grab().toImage(), QStringLiteral("board"));
+}
+
+// Where the desktop's highlighted-text colour is not white, the surface takes
+// it and the naming-mode box stays white.
+void TestRendering::namingModeBoxOnTintedSurface()
+{
+    const QPalette standard = QApplication::palette();
+    const auto restore = qScopeGuard([&standard] { QApplication::setPalette(standard); });
+    QPalette tinted = standard;
+    tinted.setColor(QPalette::HighlightedText, QColor(255, 240, 160));
+    QApplication::setPalette(tinted);
+    Hiduke board({[] { return QDate(2018, 8, 1); }, [] { return RoomLocation{}; }, std::chrono::hours(1)});
+    board.resize(1680, board.height());
+    compare(board.grab(QRect(1640, 72, 41, 41)).toImage(), QStringLiteral("namingmode"));
 }
 
 QTEST_MAIN(TestRendering)
