@@ -114,14 +114,15 @@ void TestRendering::boardDialogAndBox()
     compare(board.grab().toImage(), QStringLiteral("board"));
 }
 
-// Where the desktop's highlighted-text colour is not white, the surface takes
-// it and the naming-mode box stays white.
+// Where the desktop's highlighted-text and field colours are not white, the
+// surface takes the first and the naming-mode box stays white.
 void TestRendering::namingModeBoxOnTintedSurface()
 {
     const QPalette standard = QApplication::palette();
     const auto restore = qScopeGuard([&standard] { QApplication::setPalette(standard); });
     QPalette tinted = standard;
     tinted.setColor(QPalette::HighlightedText, QColor(255, 240, 160));
+    tinted.setColor(QPalette::Base, QColor(224, 224, 255));
     QApplication::setPalette(tinted);
     Hiduke board({[] { return QDate(2018, 8, 1); }, [] { return RoomLocation{}; }, std::chrono::hours(1)});
     board.resize(1680, board.height());
