@@ -73,11 +73,14 @@ void WrappingButton::layOut(QTextLayout &layout) const
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     layout.setTextOption(option);
     const qreal width = lineWidth();
-    const qreal height = QFontMetricsF(font()).height();
+    const QFontMetricsF metrics(font());
     layout.beginLayout();
     for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
         line.setLineWidth(width);
-        line.setPosition(QPointF(0, height * line.lineNumber()));
+        // Baselines one line of the button's font apart: the joiner and the
+        // separator have no glyph in it, and the font Qt takes them from
+        // would otherwise set its line a pixel lower.
+        line.setPosition(QPointF(0, metrics.height() * line.lineNumber() + metrics.ascent() - line.ascent()));
     }
     layout.endLayout();
 }
