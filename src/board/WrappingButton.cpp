@@ -80,7 +80,8 @@ void WrappingButton::layOut(QTextLayout &layout) const
         // Baselines one line of the button's font apart: the joiner and the
         // separator have no glyph in it, and the font Qt takes them from
         // would otherwise set its line a pixel lower.
-        line.setPosition(QPointF(0, metrics.height() * line.lineNumber() + metrics.ascent() - line.ascent()));
+        const qreal baseline = metrics.height() * line.lineNumber() + metrics.ascent();
+        line.setPosition(QPointF(0, baseline - line.ascent()));
     }
     layout.endLayout();
 }
