@@ -38,7 +38,8 @@ private slots:
     void namingModeBoxOnTintedSurface();
 
 private:
-    // Clicks `button` and hands the modal window it opens, once active, to `act`.
+    // Clicks `button` and hands the modal window it opens, once active, to
+    // `act`, which closes it.
     void onModal(QAbstractButton *button, const std::function<void(QWidget *)> &act)
     {
         QTimer poll;
@@ -48,8 +49,6 @@ private:
                 return;
             poll.stop();
             act(modal);
-            if (modal->isVisible())
-                static_cast<QDialog *>(modal)->reject();
         });
         poll.start(10);
         QTest::mouseClick(button, Qt::LeftButton);
