@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 ROOM := 理科室
 
-.PHONY: all build run test bench fuzz deb windows windows-test clean
+.PHONY: all build run test reference-images bench fuzz deb windows windows-test clean
 
 all: build
 
@@ -29,6 +29,16 @@ test:
 	@scripts/install-deps.sh test
 	@$(MAKE) --no-print-directory build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# After an intended change to how a window looks: draws the board, the class
+# dialog and a message box again into tests/board/reference/ (in place of
+# comparing them) and lists the images that changed. The message box needs
+# Qt's Japanese button texts, which `run` installs.
+reference-images:
+	@scripts/install-deps.sh run
+	@$(MAKE) --no-print-directory build
+	@cd $(BUILD) && ROOMBOARD_WRITE_REFERENCES=1 ctest --output-on-failure -R '^tst_rendering$$'
+	@git status --short tests/board/reference
 
 # Benchmarks in a build of their own, so the everyday build never needs
 # Google Benchmark. The summary table goes to stdout, Google Benchmark's own

@@ -4,7 +4,7 @@
 #include <QKeyEvent>
 #include <QStyleOptionButton>
 #include <QStylePainter>
-#include <QTextBoundaryFinder>
+#include <QTextLayout>
 
 #include <algorithm>
 #include <cmath>
@@ -12,6 +12,7 @@
 namespace {
 
 constexpr QChar FullWidthSpace(0x3000);
+constexpr QChar WordJoiner(0x2060);
 
 QString withoutTrailingSpaces(const QString &text)
 {
@@ -19,43 +20,6 @@ QString withoutTrailingSpaces(const QString &text)
     while (end > 0 && text.at(end - 1).isSpace())
         --end;
     return text.left(end);
-}
-
-// Greedy: each line takes as much as fits up to a place where the line
-// breaking rules allow a break (between any two Japanese characters, after
-// a space, between words). Spaces at a line's end take no room. A word
-// wider than a line is cut where it reaches the edge.
-QStringList wrapPart(const QString &text, const QFontMetricsF &metrics, qreal width)
-{
-    const auto fits = [&](qsizetype from, qsizetype to) {
-        return metrics.horizontalAdvance(withoutTrailingSpaces(text.mid(from, to - from)))
-            <= width + 0.01;
-    };
-    QList<qsizetype> breaks;
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Line, text);
-    for (qsizetype at = finder.toNextBoundary(); at > 0; at = finder.toNextBoundary())
-        breaks << at;
-
-    QStringList lines;
-    qsizetype start = 0;
-    while (start < text.size()) {
-        qsizetype end = -1;
-        for (qsizetype at : std::as_const(breaks)) {
-            if (at <= start)
-                continue;
-            if (!fits(start, at))
-                break;
-            end = at;
-        }
-        if (end < 0) {
-            end = start + 1;
-            while (end < text.size() && fits(start, end + 1))
-                ++end;
-        }
-        lines << withoutTrailingSpaces(text.mid(start, end - start));
-        start = end;
-    }
-    return lines;
 }
 
 } // namespace
@@ -76,15 +40,6 @@ void WrappingButton::setCaption(const QString &text, int breakAfter)
     update();
 }
 
-QStringList WrappingButton::wrap(const QString &text, int breakAfter, const QFontMetricsF &metrics,
-                                 qreal width)
-{
-    if (breakAfter <= 0 || breakAfter >= text.size())
-        return wrapPart(text, metrics, width);
-    return wrapPart(text.left(breakAfter), metrics, width)
-        + wrapPart(text.mid(breakAfter), metrics, width);
-}
-
 QRect WrappingButton::captionArea() const
 {
     QStyleOptionButton option;
@@ -100,9 +55,50 @@ qreal WrappingButton::lineWidth() const
     return columns * character;
 }
 
+// Qt's line breaking: between any two Japanese characters, after a space,
+// between words; spaces at a line's end take no room; a word wider than a
+// line is cut where it reaches the edge.
+void WrappingButton::layOut(QTextLayout &layout) const
+{
+    // Qt never ends a line that holds only spaces, but a caption may begin
+    // with spaces (a label of spaces alone) that must end their line when
+    // the word after them does not fit; a word joiner, drawn as nothing,
+    // gives such a line its content.
+    QString text = WordJoiner + this->text();
+    if (m_breakAfter > 0 && m_breakAfter < this->text().size())
+        text.insert(1 + m_breakAfter, QString(QChar::LineSeparator) + WordJoiner);
+    layout.setText(text);
+    layout.setFont(font());
+    QTextOption option(Qt::AlignHCenter);
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    const qreal width = lineWidth();
+    const QFontMetricsF metrics(font());
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        // Baselines one line of the button's font apart: the joiner and the
+        // separator have no glyph in it, and the font Qt takes them from
+        // would otherwise set its line a pixel lower.
+        const qreal baseline = metrics.height() * line.lineNumber() + metrics.ascent();
+        line.setPosition(QPointF(0, baseline - line.ascent()));
+    }
+    layout.endLayout();
+}
+
 QStringList WrappingButton::lines() const
 {
-    return wrap(text(), m_breakAfter, QFontMetricsF(font()), lineWidth());
+    if (text().isEmpty())
+        return {};
+    QTextLayout layout;
+    layOut(layout);
+    QStringList shown;
+    for (int i = 0; i < layout.lineCount(); ++i) {
+        const QTextLine line = layout.lineAt(i);
+        QString shownLine = layout.text().mid(line.textStart(), line.textLength());
+        shown << withoutTrailingSpaces(shownLine.remove(WordJoiner));
+    }
+    return shown;
 }
 
 void WrappingButton::paintEvent(QPaintEvent *)
@@ -114,21 +110,15 @@ void WrappingButton::paintEvent(QPaintEvent *)
     painter.drawControl(QStyle::CE_PushButton, option);
 
     // The lines as a block, centred both ways and cut off at the edges.
+    QTextLayout layout;
+    layOut(layout);
     const QRectF area = captionArea();
-    const QFontMetricsF metrics(font());
-    const QStringList shown = lines();
-    const qreal height = metrics.height() * shown.size();
-    qreal top = area.top() + (area.height() - height) / 2;
+    const QSizeF block(lineWidth(), QFontMetricsF(font()).height() * layout.lineCount());
     painter.save();
     painter.setClipRect(area);
     painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
                                    QPalette::ButtonText));
-    painter.setFont(font()); // whatever the style left set while drawing the button
-    for (const QString &line : shown) {
-        const qreal left = area.left() + (area.width() - metrics.horizontalAdvance(line)) / 2;
-        painter.drawText(QPointF(left, top + metrics.ascent()), line);
-        top += metrics.height();
-    }
+    layout.draw(&painter, area.center() - QPointF(block.width(), block.height()) / 2);
     painter.restore();
     paintFocusFrame(painter);
 }

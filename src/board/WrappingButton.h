@@ -4,7 +4,7 @@
 
 #include <QStringList>
 
-class QFontMetricsF;
+class QTextLayout;
 
 // A push button whose caption wraps within the button and is cut off at its
 // edges, as slot texts such as "１-２　数学" need two lines. A line holds as
@@ -25,9 +25,6 @@ public:
     // The lines as painted, without the spaces that end a line.
     QStringList lines() const;
 
-    static QStringList wrap(const QString &text, int breakAfter, const QFontMetricsF &metrics,
-                            qreal width);
-
 protected:
     void paintEvent(QPaintEvent *event) override;
     // Enter presses the focused button, as everywhere on Windows; Space
@@ -37,6 +34,8 @@ protected:
 private:
     QRect captionArea() const;
     qreal lineWidth() const;
+    // The caption broken into lines of lineWidth(), each centred on it.
+    void layOut(QTextLayout &layout) const;
 
     int m_breakAfter = -1;
 };

@@ -1,0 +1,132 @@
+#include "board/Hiduke.h"
+#include "core/Cp932.h"
+#include "core/QtTranslation.h"
+
+#include <QtTest>
+#include <QtWidgets>
+
+// The board, the class dialog and a message box as drawn, pixel for pixel,
+// against the images in tests/board/reference. With ROOMBOARD_WRITE_REFERENCES
+// set the images are written there instead (`make reference-images`).
+namespace {
+
+// Before QApplication reads any font: only the IPA faces, whatever else the
+// machine has installed.
+const bool fontsPinned = qputenv("FONTCONFIG_FILE", ROOMBOARD_REFERENCE_DIR "/fonts.conf");
+
+// Numbered and lettered labels, a label of spaces, captions of one to three
+// lines, a word too long for a line; the numbered one last, so the dialog
+// opens numbered.
+const QString Bookings = QStringLiteral("\"07/30-1\",\"１-２　数学\"\r\n\"07/31-3\",\"３Ｃ　　国語\"\r\n"
+                                        "\"08/01-0\",\"１Ａ　　理科\"\r\n\"08/03-2\",\"その他　委員会\"\r\n"
+                                        "\"08/06-5\",\"Lab work day\"\r\n\"08/08-4\",\"Laboratory\"\r\n"
+                                        "\"08/09-6\",\"　　　総合\"\r\n\"08/10-0\",\"２-４　技術\"\r\n");
+
+} // namespace
+
+class TestRendering : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(fontsPinned);
+        QApplication::setStyle(QStringLiteral("Fusion"));
+        QVERIFY(QtTranslation::install(QtTranslation::folders()));
+    }
+    void boardDialogAndBox();
+    void namingModeBoxOnTintedSurface();
+
+private:
+    // Clicks `button` and hands the modal window it opens, once active, to
+    // `act`, which closes it.
+    void onModal(QAbstractButton *button, const std::function<void(QWidget *)> &act)
+    {
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, this, [&] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (!modal || !QTest::qWaitForWindowActive(modal))
+                return;
+            poll.stop();
+            act(modal);
+        });
+        poll.start(10);
+        QTest::mouseClick(button, Qt::LeftButton);
+        QVERIFY2(!poll.isActive(), "no modal window opened");
+    }
+    void compare(const QImage &drawn, const QString &name);
+};
+
+// Exact: the same packages draw the same pixels. After an update of Qt or
+// FreeType that moves glyphs by a shade, `make reference-images` and a look.
+void TestRendering::compare(const QImage &drawn, const QString &name)
+{
+    const QImage image = drawn.convertToFormat(QImage::Format_RGB32);
+    const QString reference = QStringLiteral(ROOMBOARD_REFERENCE_DIR "/%1.png").arg(name);
+    if (qEnvironmentVariableIsSet("ROOMBOARD_WRITE_REFERENCES"))
+        QVERIFY2(image.save(reference), qPrintable(reference));
+    const QImage expected = QImage(reference).convertToFormat(QImage::Format_RGB32);
+    const QDir out(QStringLiteral(ROOMBOARD_RENDERING_OUT));
+    const QString actual = out.filePath(name + "-actual.png"), map = out.filePath(name + "-diff.png");
+    QFile::remove(actual); // what an earlier failure left would mislead
+    QFile::remove(map);
+    if (image == expected)
+        return;
+    // What differs in red over the reference faded out, where the sizes agree.
+    QImage diff = image;
+    for (int y = 0; image.size() == expected.size() && y < diff.height(); ++y) {
+        for (int x = 0; x < diff.width(); ++x) {
+            const int faded = 192 + qGray(expected.pixel(x, y)) / 4;
+            diff.setPixel(x, y, image.pixel(x, y) == expected.pixel(x, y) ? qRgb(faded, faded, faded) : qRgb(255, 0, 0));
+        }
+    }
+    QVERIFY(out.mkpath(QStringLiteral(".")) && image.save(actual) && diff.save(map));
+    QFAIL(qPrintable(QStringLiteral("%1 differs from %2: see %3 and %4").arg(name, reference, actual, map)));
+}
+
+// Today is Wednesday 1 August 2018. A free slot opens the dialog, where
+// ２年 ３組 数学 is chosen and then shows as it stands right after booking;
+// a booked slot asks before clearing, and Cancel leaves the naming mode half
+// checked.
+void TestRendering::boardDialogAndBox()
+{
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("理科室.dat")));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(*Cp932::encode(Bookings)) > 0);
+    file.close();
+    Hiduke board({[] { return QDate(2018, 8, 1); }, [&dir] { return RoomLocation{dir.path(), "理科室"}; }, std::chrono::hours(1)});
+    QVERIFY(board.Form_Load());
+    const auto slot = [&board](int p) { return board.findChild<QPushButton *>(QStringLiteral("PCclass_%1").arg(p)); };
+
+    onModal(slot(2), [this](QWidget *dialog) {
+        for (const auto &[list, row] : {std::pair{"List1", 1}, {"List2", 3}, {"List3", 7}})
+            dialog->findChild<QListWidget *>(list)->setCurrentRow(row);
+        compare(dialog->grab().toImage(), QStringLiteral("classmenu"));
+        dialog->findChild<QPushButton *>(QStringLiteral("OK_BT"))->click();
+    });
+    onModal(slot(1), [this](QWidget *box) {
+        compare(box->grab().toImage(), QStringLiteral("messagebox"));
+        static_cast<QMessageBox *>(box)->button(QMessageBox::Cancel)->click();
+    });
+    // Wide enough to show the check box beyond the design width.
+    board.resize(1680, board.height());
+    compare(board.grab().toImage(), QStringLiteral("board"));
+}
+
+// Where the desktop's highlighted-text and field colours are not white, the
+// surface takes the first and the naming-mode box stays white.
+void TestRendering::namingModeBoxOnTintedSurface()
+{
+    const QPalette standard = QApplication::palette();
+    const auto restore = qScopeGuard([&standard] { QApplication::setPalette(standard); });
+    QPalette tinted = standard;
+    tinted.setColor(QPalette::HighlightedText, QColor(255, 240, 160));
+    tinted.setColor(QPalette::Base, QColor(224, 224, 255));
+    QApplication::setPalette(tinted);
+    Hiduke board({[] { return QDate(2018, 8, 1); }, [] { return RoomLocation{}; }, std::chrono::hours(1)});
+    board.resize(1680, board.height());
+    compare(board.grab(QRect(1640, 72, 41, 41)).toImage(), QStringLiteral("namingmode"));
+}
+
+QTEST_MAIN(TestRendering)
+#include "tst_rendering.moc"
