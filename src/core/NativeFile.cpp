@@ -63,14 +63,14 @@ qint64 NativeFile::readData(char *data, qint64 maxSize)
 {
     qint64 got = 0;
     if (const std::error_code error = FileSystem::current().read(m_handle, data, maxSize, &got))
-        return failed(error) ? 0 : -1;
+        return failed(error), -1;
     return got;
 }
 
 qint64 NativeFile::writeData(const char *data, qint64 size)
 {
     if (const std::error_code error = FileSystem::current().write(m_handle, data, size))
-        return failed(error) ? 0 : -1;
+        return failed(error), -1;
     return size;
 }
 
