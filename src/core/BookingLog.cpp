@@ -1,54 +1,29 @@
 #include "core/BookingLog.h"
 
+#include "core/BookingFileMessages.h"
 #include "core/BookingRecord.h"
 #include "core/BookingReplay.h"
 #include "core/FileError.h"
 #include "core/FileLock.h"
 #include "core/LineReader.h"
+#include "core/NativeFile.h"
 #include "core/RoomLocation.h"
 #include "core/Utf16Device.h"
 
 #include <QDir>
-#include <QFile>
 #include <QLocale>
 #include <limits>
 
-#if defined(Q_OS_UNIX)
-#include <unistd.h>
-#elif defined(Q_OS_WIN)
-#include <io.h>
-#include <windows.h>
-#endif
-
 namespace {
 
-const auto CannotCreate = QStringLiteral("予約ファイル「%1」を作成できません。");
-const auto CannotRead = QStringLiteral("予約ファイル「%1」を読み込めません。");
-const auto CannotWrite = QStringLiteral("予約ファイル「%1」に書き込めません。");
-const auto CannotLock = QStringLiteral("予約ファイル「%1」をロックできません。");
-const auto NotAFile = QStringLiteral("普通のファイルではなく、パイプやソケット、装置などです。");
-const auto NotBookings = QStringLiteral(
-    "予約ファイルではなく、プログラムなど別の種類のファイルです。このファイルの中身を確かめてください。");
-const auto TooLarge = QStringLiteral(
-    "大きさが %1 バイトあり、予約ファイルとしては大きすぎます（上限 %2 バイト）。中身を確かめてください。");
 const auto Swapped = QStringLiteral(
     "\n書き込みの間に、ほかのプログラムがファイルを置き換えました。もう一度クリックしてください。");
 
-bool syncToDisk(QFile &file)
-{
-    if (!file.flush())
-        return false;
-#if defined(Q_OS_UNIX)
-    if (::fsync(file.handle()) != 0)
-        return false;
-#elif defined(Q_OS_WIN)
-    if (!::FlushFileBuffers(reinterpret_cast<HANDLE>(::_get_osfhandle(file.handle()))))
-        return false;
-#endif
-    return true;
-}
+} // namespace
 
-NativePath bookingFile(const RoomLocation &room)
+using namespace BookingFileMessages;
+
+NativePath BookingLog::pathOf(const RoomLocation &room)
 {
     const QString shown = QDir(room.folder).filePath(room.roomName + QStringLiteral(".dat"));
     if (room.nativePath.isEmpty())
@@ -56,44 +31,40 @@ NativePath bookingFile(const RoomLocation &room)
     return NativePath{shown, room.nativePath + ".dat"};
 }
 
-} // namespace
-
 BookingLog::BookingLog(const QString &folder, const QString &roomName)
     : BookingLog(RoomLocation{folder, roomName, {}})
 {
 }
 
 BookingLog::BookingLog(const RoomLocation &room)
-    : m_path(bookingFile(room))
+    : m_path(pathOf(room))
 {
 }
 
 // headline holds %1 for the file's name.
-QString BookingLog::failure(const QString &headline, const QFileDevice &file, int savedErrno) const
+QString BookingLog::failure(const QString &headline, std::error_code cause) const
 {
     return headline.arg(QDir::toNativeSeparators(m_path.shown)) + QLatin1Char('\n')
-        + FileError::reason(file, savedErrno);
+        + FileError::reason(m_path.shown, cause);
 }
 
-bool BookingLog::open(QFile &file, QIODevice::OpenMode mode, bool create, FileStamp *stamp,
+bool BookingLog::open(NativeFile &file, QIODevice::OpenMode mode, bool create, FileStamp *stamp,
                       const QString &headline, QString *error)
 {
-    FileError::clearCause();
-    if (FileStamp::open(file, m_path, mode, create, stamp))
+    if (file.open(m_path, mode, create, stamp))
         return true;
-    const int cause = FileError::lastCause();
     if (error) {
         if (stamp->kind == FileStamp::Kind::Other)
             *error = headline.arg(QDir::toNativeSeparators(m_path.shown)) + QLatin1Char('\n') + NotAFile;
         else
-            *error = failure(headline, file, cause);
+            *error = failure(headline, file.error());
     }
     return false;
 }
 
 bool BookingLog::replay(BookingReplay &replay, QString *error)
 {
-    QFile file;
+    NativeFile file;
     FileStamp stamp;
     // A missing file is created empty; one that vanished again before it
     // could be opened is created once more, and only once.
@@ -101,7 +72,7 @@ bool BookingLog::replay(BookingReplay &replay, QString *error)
          ++attempt) {
         if (attempt == 2 || FileStamp::atPath(m_path).kind != FileStamp::Kind::Missing)
             return false;
-        QFile created;
+        NativeFile created;
         if (!open(created, QIODevice::WriteOnly | QIODevice::Append, true, &stamp, CannotCreate,
                   error)) {
             return false;
@@ -112,9 +83,9 @@ bool BookingLog::replay(BookingReplay &replay, QString *error)
 
 bool BookingLog::catchUp(BookingReplay &replay, QString *error)
 {
-    QFile file;
+    NativeFile file;
     FileStamp stamp;
-    if (!open(file, QIODevice::ReadOnly | QIODevice::Unbuffered, false, &stamp, CannotRead, error))
+    if (!open(file, QIODevice::ReadOnly, false, &stamp, CannotRead, error))
         return false;
     return readOn(file, stamp, replay, error);
 }
@@ -131,7 +102,7 @@ BookingLog::Poll BookingLog::poll(BookingReplay &replay, QString *error)
 // read then: the same file, at least as long, and with the same bytes just
 // before that point. A file emptied, or replaced by another, perhaps longer
 // one, is read again from its start; so is one without a whole line yet.
-bool BookingLog::readOn(QFile &file, const FileStamp &stamp, BookingReplay &replay, QString *error)
+bool BookingLog::readOn(NativeFile &file, const FileStamp &stamp, BookingReplay &replay, QString *error)
 {
     if (m_consumed == 0 || !recognises(file, stamp))
         return readWhole(file, stamp, replay, error);
@@ -144,7 +115,7 @@ bool BookingLog::readOn(QFile &file, const FileStamp &stamp, BookingReplay &repl
     return readFrom(file, m_consumed, stamp, replay, error);
 }
 
-bool BookingLog::recognises(QFile &file, const FileStamp &stamp)
+bool BookingLog::recognises(NativeFile &file, const FileStamp &stamp)
 {
     if (!stamp.isSameFile(m_stamp) || stamp.size < m_consumed)
         return false;
@@ -157,7 +128,7 @@ bool BookingLog::recognises(QFile &file, const FileStamp &stamp)
 
 // A read that fails half-way leaves the replay as it was, not emptied: a
 // board must not show a week of free slots because the share stalled.
-bool BookingLog::readWhole(QFile &file, const FileStamp &stamp, BookingReplay &replay,
+bool BookingLog::readWhole(NativeFile &file, const FileStamp &stamp, BookingReplay &replay,
                            QString *error)
 {
     BookingReplay before = replay;
@@ -175,7 +146,7 @@ bool BookingLog::readWhole(QFile &file, const FileStamp &stamp, BookingReplay &r
     return false;
 }
 
-bool BookingLog::readWholeFrom(QFile &file, const FileStamp &stamp, BookingReplay &replay,
+bool BookingLog::readWholeFrom(NativeFile &file, const FileStamp &stamp, BookingReplay &replay,
                                QString *error)
 {
     using FileEncoding::Kind;
@@ -188,13 +159,15 @@ bool BookingLog::readWholeFrom(QFile &file, const FileStamp &stamp, BookingRepla
         }
         return false;
     }
-    FileError::clearCause();
-    if (file.pos() != 0 && !file.seek(0)) {
+    QByteArray head(FileEncoding::HeadSize, Qt::Uninitialized);
+    const qint64 got = file.pos() != 0 && !file.seek(0) ? -1 : file.read(head.data(), head.size());
+    if (got < 0) {
         if (error)
-            *error = failure(CannotRead, file, FileError::lastCause());
+            *error = failure(CannotRead, file.error());
         return false;
     }
-    const Kind encoding = FileEncoding::detect(file.peek(FileEncoding::HeadSize));
+    head.truncate(got);
+    const Kind encoding = FileEncoding::detect(head);
     if (encoding == Kind::NotText) {
         if (error)
             *error = CannotRead.arg(shown) + QLatin1Char('\n') + NotBookings;
@@ -210,10 +183,9 @@ bool BookingLog::readWholeFrom(QFile &file, const FileStamp &stamp, BookingRepla
 
     // Offsets in the converted text are none in the file: a UTF-16 file is
     // read whole each time it changed.
-    FileError::clearCause();
-    if (!file.seek(start)) {
+    if (file.pos() != start && !file.seek(start)) {
         if (error)
-            *error = failure(CannotRead, file, FileError::lastCause());
+            *error = failure(CannotRead, file.error());
         return false;
     }
     Utf16Device device(file, m_encoding == Kind::Utf16BigEndian, stamp.size - start);
@@ -224,20 +196,19 @@ bool BookingLog::readWholeFrom(QFile &file, const FileStamp &stamp, BookingRepla
     m_bytesRead += device.sourceBytesRead();
     if (reader.failed()) {
         if (error)
-            *error = failure(CannotRead, file, FileError::lastCause());
+            *error = failure(CannotRead, file.error());
         return false;
     }
     m_stamp = stamp;
     return true;
 }
 
-bool BookingLog::readFrom(QFile &file, qint64 offset, const FileStamp &stamp,
+bool BookingLog::readFrom(NativeFile &file, qint64 offset, const FileStamp &stamp,
                           BookingReplay &replay, QString *error, bool skipping)
 {
-    FileError::clearCause();
     if (offset != file.pos() && !file.seek(offset)) {
         if (error)
-            *error = failure(CannotRead, file, FileError::lastCause());
+            *error = failure(CannotRead, file.error());
         return false;
     }
 
@@ -250,7 +221,7 @@ bool BookingLog::readFrom(QFile &file, qint64 offset, const FileStamp &stamp,
     m_bytesRead += reader.bytesRead();
     if (reader.failed()) {
         if (error)
-            *error = failure(CannotRead, file, FileError::lastCause());
+            *error = failure(CannotRead, file.error());
         return false;
     }
     const QByteArrayView fresh = reader.tail();
@@ -293,18 +264,18 @@ BookingLog::Outcome BookingLog::write(BookingReplay &replay, int slot, const QSt
         return Outcome::ReadOnly;
 
     for (int attempt = 0; attempt < WriteAttempts; ++attempt) {
-        QFile file;
+        NativeFile file;
         FileStamp stamp;
-        if (!open(file, QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered, true,
+        if (!open(file, QIODevice::ReadWrite | QIODevice::Append, true,
                   &stamp, CannotWrite, error)) {
             return Outcome::Failed;
         }
         const FileLock lock(file, LockTimeout);
-        if (!lock.isLocked() && lock.cause() == 0)
+        if (!lock.isLocked() && !lock.cause())
             return Outcome::Busy;
         if (!lock.isLocked()) {
             if (error)
-                *error = failure(CannotLock, file, lock.cause());
+                *error = failure(CannotLock, lock.cause());
             return Outcome::Failed;
         }
         if (const auto outcome = writeLocked(file, replay, slot, expected, text, *record, error))
@@ -317,14 +288,14 @@ BookingLog::Outcome BookingLog::write(BookingReplay &replay, int slot, const QSt
 
 // Nothing when the path names another file than the one opened, before the
 // record was written or after: it is not, or not only, where boards read.
-std::optional<BookingLog::Outcome> BookingLog::writeLocked(QFile &file, BookingReplay &replay,
+std::optional<BookingLog::Outcome> BookingLog::writeLocked(NativeFile &file, BookingReplay &replay,
                                                            int slot,
                                                            const QString &expected,
                                                            const QString &text,
                                                            const QByteArray &record,
                                                            QString *error)
 {
-    const FileStamp locked = FileStamp::of(file);
+    const FileStamp locked = file.stamp();
     if (!isAtPath(locked))
         return std::nullopt;
     // What others appended before we had the lock is read too.
@@ -338,7 +309,7 @@ std::optional<BookingLog::Outcome> BookingLog::writeLocked(QFile &file, BookingR
     const qint64 before = file.size();
     if (!appendLocked(file, record, error))
         return Outcome::Failed;
-    if (!isAtPath(FileStamp::of(file)))
+    if (!isAtPath(file.stamp()))
         return std::nullopt;
     // The record just written is known without reading it back; skipping
     // it is safe only when it directly followed what was already read.
@@ -351,7 +322,7 @@ std::optional<BookingLog::Outcome> BookingLog::writeLocked(QFile &file, BookingR
     return Outcome::Written;
 }
 
-bool BookingLog::appendLocked(QFile &file, const QByteArray &record, QString *error)
+bool BookingLog::appendLocked(NativeFile &file, const QByteArray &record, QString *error)
 {
     const qint64 before = file.size();
     QByteArray bytes;
@@ -360,10 +331,9 @@ bool BookingLog::appendLocked(QFile &file, const QByteArray &record, QString *er
     // shown as whole, and made whole, so as not to vanish once written after.
     if (before > 0) {
         char last = '\n';
-        FileError::clearCause();
-        if (!file.seek(before - 1) || file.read(&last, 1) != 1) {
+            if (!file.seek(before - 1) || file.read(&last, 1) != 1) {
             if (error)
-                *error = failure(CannotRead, file, FileError::lastCause());
+                *error = failure(CannotRead, file.error());
             return false;
         }
         if (last == '\r')
@@ -374,15 +344,14 @@ bool BookingLog::appendLocked(QFile &file, const QByteArray &record, QString *er
     bytes += record;
 
     // One write call: a reader never sees the line in pieces from us.
-    FileError::clearCause();
-    const bool written = file.write(bytes) == bytes.size() && syncToDisk(file);
+    const bool written = file.write(bytes) == bytes.size() && file.sync();
     if (!written) {
-        const int cause = FileError::lastCause();
+        const std::error_code cause = file.error();
         // Take back whatever part did reach the file: a half record must not
         // be left behind for a booking the teacher was told had failed.
         file.resize(before);
         if (error)
-            *error = failure(CannotWrite, file, cause);
+            *error = failure(CannotWrite, cause);
         return false;
     }
     return true;

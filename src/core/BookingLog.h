@@ -4,14 +4,15 @@
 #include "core/FileStamp.h"
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QString>
 #include <QtGlobal>
 #include <chrono>
 #include <optional>
+#include <system_error>
 
 class BookingReplay;
-class QFile;
-class QFileDevice;
+class NativeFile;
 struct RoomLocation;
 
 // The room's booking file: an append-only log beside the program, one record
@@ -49,6 +50,8 @@ public:
     explicit BookingLog(const RoomLocation &room);
 
     QString path() const { return m_path.shown; }
+    // Where a room keeps its bookings: "<room>.dat" in the room's folder.
+    static NativePath pathOf(const RoomLocation &room);
 
     // Creates the file when it is missing, then feeds every line to the
     // replay. False, with a message naming the file and the cause, when the
@@ -84,20 +87,20 @@ public:
     qint64 bytesRead() const { return m_bytesRead; }
 
 private:
-    bool open(QFile &file, QIODevice::OpenMode mode, bool create, FileStamp *stamp,
+    bool open(NativeFile &file, QIODevice::OpenMode mode, bool create, FileStamp *stamp,
               const QString &headline, QString *error);
-    bool readOn(QFile &file, const FileStamp &stamp, BookingReplay &replay, QString *error);
-    bool recognises(QFile &file, const FileStamp &stamp);
-    bool readWhole(QFile &file, const FileStamp &stamp, BookingReplay &replay, QString *error);
-    bool readWholeFrom(QFile &file, const FileStamp &stamp, BookingReplay &replay, QString *error);
-    bool readFrom(QFile &file, qint64 offset, const FileStamp &stamp, BookingReplay &replay,
+    bool readOn(NativeFile &file, const FileStamp &stamp, BookingReplay &replay, QString *error);
+    bool recognises(NativeFile &file, const FileStamp &stamp);
+    bool readWhole(NativeFile &file, const FileStamp &stamp, BookingReplay &replay, QString *error);
+    bool readWholeFrom(NativeFile &file, const FileStamp &stamp, BookingReplay &replay, QString *error);
+    bool readFrom(NativeFile &file, qint64 offset, const FileStamp &stamp, BookingReplay &replay,
                   QString *error, bool skipping = false);
     bool isAtPath(const FileStamp &stamp) const;
-    std::optional<Outcome> writeLocked(QFile &file, BookingReplay &replay, int slot,
+    std::optional<Outcome> writeLocked(NativeFile &file, BookingReplay &replay, int slot,
                                        const QString &expected, const QString &text,
                                        const QByteArray &record, QString *error);
-    bool appendLocked(QFile &file, const QByteArray &record, QString *error);
-    QString failure(const QString &headline, const QFileDevice &file, int savedErrno) const;
+    bool appendLocked(NativeFile &file, const QByteArray &record, QString *error);
+    QString failure(const QString &headline, std::error_code cause) const;
 
     NativePath m_path;
     FileEncoding::Kind m_encoding = FileEncoding::Kind::Cp932;

@@ -1,72 +1,36 @@
 #include "core/FileEncoding.h"
 
-#include <cstring>
+#include <QStringConverter>
 
 namespace FileEncoding {
 
 namespace {
 
-bool between(uchar b, uchar low, uchar high)
+// A character cut off by the end of what was read is left out, so that it
+// counts for neither: the bytes after it were not read. Only a lead byte
+// UTF-8 has can start one.
+QByteArrayView withoutCutCharacter(QByteArrayView head)
 {
-    return b >= low && b <= high;
+    for (qsizetype back = 1; back <= qMin<qsizetype>(3, head.size()); ++back) {
+        const uchar b = uchar(head[head.size() - back]);
+        if ((b & 0xC0) == 0x80)
+            continue; // a continuation byte
+        const qsizetype length = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : 2;
+        if (b >= 0xC2 && b <= 0xF4 && length > back)
+            return head.chopped(back);
+        break;
+    }
+    return head;
 }
 
-enum class Utf8 { Invalid, Ascii, MultiByte };
-
-// Well-formed UTF-8 as Unicode defines it: no overlong forms, no surrogates,
-// nothing past U+10FFFF.
-Utf8 checkUtf8(QByteArrayView bytes)
+// Only asked of valid UTF-8, so never of a CP932 file: all bytes at once,
+// which the compiler turns into wide instructions, no early way out.
+bool isAscii(QByteArrayView bytes)
 {
-    const auto *p = reinterpret_cast<const uchar *>(bytes.data());
-    const qsizetype n = bytes.size();
-    bool multiByte = false;
-    qsizetype at = 0;
-    while (at < n) {
-        // Eight ASCII bytes at a time: most of a booking file is ASCII.
-        if (n - at >= 8) {
-            quint64 word;
-            std::memcpy(&word, p + at, 8);
-            if ((word & 0x8080808080808080ULL) == 0) {
-                at += 8;
-                continue;
-            }
-        }
-        const uchar lead = p[at];
-        if (lead < 0x80) {
-            ++at;
-            continue;
-        }
-        qsizetype length = 0;
-        uchar low = 0x80;
-        uchar high = 0xBF;
-        if (between(lead, 0xC2, 0xDF)) {
-            length = 2;
-        } else if (between(lead, 0xE0, 0xEF)) {
-            length = 3;
-            if (lead == 0xE0)
-                low = 0xA0;
-            else if (lead == 0xED)
-                high = 0x9F;
-        } else if (between(lead, 0xF0, 0xF4)) {
-            length = 4;
-            if (lead == 0xF0)
-                low = 0x90;
-            else if (lead == 0xF4)
-                high = 0x8F;
-        } else {
-            return Utf8::Invalid;
-        }
-        for (qsizetype k = 1; k < length; ++k) {
-            if (at + k == n) // cut off by the end of what was read
-                return multiByte ? Utf8::MultiByte : Utf8::Ascii;
-            const uchar next = p[at + k];
-            if (!(k == 1 ? between(next, low, high) : between(next, 0x80, 0xBF)))
-                return Utf8::Invalid;
-        }
-        multiByte = true;
-        at += length;
-    }
-    return multiByte ? Utf8::MultiByte : Utf8::Ascii;
+    uchar all = 0;
+    for (const char c : bytes)
+        all |= uchar(c);
+    return all < 0x80;
 }
 
 // A crash while a record was written can leave zeros where its end should
@@ -90,15 +54,22 @@ bool holdsBinary(QByteArrayView head)
 
 Kind detect(QByteArrayView head)
 {
-    if (head.startsWith("\xEF\xBB\xBF"))
-        return Kind::Utf8WithMark;
-    if (head.startsWith("\xFF\xFE"))
-        return Kind::Utf16LittleEndian;
-    if (head.startsWith("\xFE\xFF"))
-        return Kind::Utf16BigEndian;
+    if (const auto marked = QStringConverter::encodingForData(head)) {
+        switch (*marked) {
+        case QStringConverter::Utf8:
+            return Kind::Utf8WithMark;
+        case QStringConverter::Utf16LE:
+            return Kind::Utf16LittleEndian;
+        case QStringConverter::Utf16BE:
+            return Kind::Utf16BigEndian;
+        default: // UTF-32
+            return Kind::NotText;
+        }
+    }
     if (holdsBinary(head))
         return Kind::NotText;
-    return checkUtf8(head) == Utf8::MultiByte ? Kind::Utf8 : Kind::Cp932;
+    const QByteArrayView whole = withoutCutCharacter(head);
+    return whole.isValidUtf8() && !isAscii(whole) ? Kind::Utf8 : Kind::Cp932;
 }
 
 qsizetype markSize(Kind kind)

@@ -1,58 +1,42 @@
 #include "core/FileError.h"
 
-#include <QDir>
-#include <QFileDevice>
 #include <QFileInfo>
-#include <cerrno>
-
-#ifdef Q_OS_WIN
-#include <windows.h>
-#endif
 
 namespace FileError {
 
-namespace {
-
-#ifndef Q_OS_WIN
-// errno values, as the C library reports them; kept apart from any other
-// platform's error codes. Empty for a value without words of its own.
-QString reasonForErrno(int savedErrno)
+QString errnoReason(int code)
 {
-    switch (savedErrno) {
-    case EACCES:
-    case EPERM:
+    switch (std::errc(code)) {
+    case std::errc::permission_denied:
+    case std::errc::operation_not_permitted:
         return QStringLiteral("アクセスが許可されていません。");
-    case ENOENT:
-    case ENOTDIR:
+    case std::errc::no_such_file_or_directory:
+    case std::errc::not_a_directory:
         return QStringLiteral("フォルダーが見つかりません。");
-    case ENOSPC:
+    case std::errc::no_space_on_device:
         return QStringLiteral("ディスクに空きがありません。");
-#ifdef EDQUOT
-    case EDQUOT:
-        return QStringLiteral("ディスクの使用量が上限（クォータ）に達しています。");
-#endif
-    case EROFS:
+    case std::errc::read_only_file_system:
         return QStringLiteral("読み取り専用のファイルシステムです。");
-    case EFBIG:
+    case std::errc::file_too_large:
         return QStringLiteral("ファイルが大きすぎます。");
-    case ENAMETOOLONG:
+    case std::errc::filename_too_long:
         return QStringLiteral("ファイル名が長すぎます。");
-    case ELOOP:
+    case std::errc::too_many_symbolic_link_levels:
         return QStringLiteral("リンクが多すぎるか、循環しています。");
-    case EMLINK:
+    case std::errc::too_many_links:
         return QStringLiteral("リンクの数が多すぎます。");
-    case EISDIR:
+    case std::errc::is_a_directory:
         return QStringLiteral("同じ名前のフォルダーがあります。");
-    case ENXIO:
-    case ENODEV:
-    case ESPIPE:
+    case std::errc::no_such_device_or_address:
+    case std::errc::no_such_device:
+    case std::errc::invalid_seek:
         return QStringLiteral("通常のファイルではありません。");
-    case EIO:
+    case std::errc::io_error:
         return QStringLiteral("入出力エラーです。ディスクかネットワークに障害があるかもしれません。");
     // A network folder mounted without its lock service.
-    case ENOLCK:
-    case ENOSYS:
-    case EOPNOTSUPP:
+    case std::errc::no_lock_available:
+    case std::errc::function_not_supported:
+    case std::errc::operation_not_supported:
         return QStringLiteral(
             "ここではファイルのロックが使えません。共有フォルダーの設定を確かめてください。");
     default:
@@ -60,84 +44,21 @@ QString reasonForErrno(int savedErrno)
     }
 }
 
-#endif
-
-} // namespace
-
-void clearCause()
+QString reason(const QString &path, std::error_code cause)
 {
-    errno = 0;
-#ifdef Q_OS_WIN
-    ::SetLastError(ERROR_SUCCESS);
-#endif
-}
-
-int lastCause()
-{
-#ifdef Q_OS_WIN
-    return static_cast<int>(::GetLastError());
-#else
-    return errno;
-#endif
-}
-
-QString reason(const QFileDevice &file, int savedErrno)
-{
-    const QFileInfo info(file.fileName());
+    const QFileInfo info(path);
     if (info.isDir())
         return QStringLiteral("同じ名前のフォルダーがあります。");
-#ifdef Q_OS_WIN
-    // Here the cause is a Windows error code, not errno.
-    if (const QString words = windowsReason(static_cast<unsigned long>(savedErrno)); !words.isEmpty())
+    const QString words = cause.category() == std::system_category() ? systemReason(info, cause.value())
+                                                                      : errnoReason(cause.value());
+    if (!words.isEmpty())
         return words;
-#else
-    if (savedErrno == ENOENT && info.isSymbolicLink() && !info.exists())
-        return QStringLiteral("リンク先「%1」が見つかりません。")
-            .arg(QDir::toNativeSeparators(info.symLinkTarget()));
-    if (const QString words = reasonForErrno(savedErrno); !words.isEmpty())
-        return words;
-#endif
     // Without words for the code, what lies at the path may explain it.
     if (info.exists() && !info.isFile())
         return QStringLiteral("通常のファイルではありません。");
     // The number still lets the cause be looked up.
-    return savedErrno == 0 ? QStringLiteral("原因不明のエラーです。")
-                           : QStringLiteral("システムのエラーです（エラー番号 %1）。").arg(savedErrno);
+    return !cause ? QStringLiteral("原因不明のエラーです。")
+                  : QStringLiteral("システムのエラーです（エラー番号 %1）。").arg(cause.value());
 }
-
-#ifdef Q_OS_WIN
-QString windowsReason(unsigned long lastError)
-{
-    switch (lastError) {
-    case ERROR_SHARING_VIOLATION:
-        return QStringLiteral("ほかのプログラムがファイルを使用中です。");
-    case ERROR_LOCK_VIOLATION:
-        return QStringLiteral("ファイルがほかのプログラムにロックされています。");
-    case ERROR_ACCESS_DENIED:
-    case ERROR_WRITE_PROTECT:
-        return QStringLiteral("アクセスが許可されていません。");
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND:
-    case ERROR_INVALID_DRIVE:
-    case ERROR_NOT_READY:
-        return QStringLiteral("フォルダーが見つかりません。");
-    case ERROR_BAD_NETPATH:
-    case ERROR_BAD_NET_NAME:
-        return QStringLiteral("共有フォルダーが見つかりません。");
-    case ERROR_NETNAME_DELETED:
-    case ERROR_UNEXP_NET_ERR:
-    case ERROR_NETWORK_UNREACHABLE:
-    case ERROR_DEV_NOT_EXIST:
-        return QStringLiteral("共有フォルダーとの接続が切れました。");
-    case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL:
-        return QStringLiteral("ディスクに空きがありません。");
-    case ERROR_FILE_TOO_LARGE:
-        return QStringLiteral("ファイルが大きすぎます。");
-    default:
-        return {};
-    }
-}
-#endif
 
 } // namespace FileError

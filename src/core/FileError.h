@@ -1,29 +1,22 @@
 #pragma once
 
 #include <QString>
+#include <system_error>
 
-class QFileDevice;
+class QFileInfo;
 
 // Why a file operation failed, in Japanese words a teacher can pass on to
 // whoever looks after the school's computers. Never the system's or Qt's own
 // English text.
 namespace FileError {
 
-// The system's own record of why the last file operation failed: errno, or
-// on Windows GetLastError(), since Qt's Windows file code leaves errno alone.
-// Clear it before the operation and read it right after the failure, before
-// any other call can overwrite it.
-void clearCause();
-int lastCause();
+// `cause` as FileSystem returns it, for the file at `path`.
+QString reason(const QString &path, std::error_code cause);
 
-// savedErrno: what lastCause() returned right after the failing operation
-// (on Windows a Windows error code).
-QString reason(const QFileDevice &file, int savedErrno);
-
-#ifdef Q_OS_WIN
-// The Windows error codes a school meets on its PCs and shares; empty for
-// any other code.
-QString windowsReason(unsigned long lastError);
-#endif
+// The words for the system's own error code (errno, or on Windows
+// GetLastError()); empty for a code without words of its own.
+QString systemReason(const QFileInfo &info, int code);
+// The words for an errno value, on any system; empty as above.
+QString errnoReason(int code);
 
 } // namespace FileError

@@ -1,8 +1,9 @@
 #pragma once
 
 #include <chrono>
+#include <system_error>
 
-class QFile;
+class NativeFile;
 
 // An exclusive lock that serialises writers of one booking file across
 // processes and machines (the file usually sits in a shared folder).
@@ -21,22 +22,18 @@ public:
     // Tries until the lock is had or the timeout has passed. Only a lock held
     // by another is waited for: where the file system cannot lock at all,
     // waiting would freeze the board and then blame another computer.
-    FileLock(QFile &file, std::chrono::milliseconds timeout);
+    FileLock(NativeFile &file, std::chrono::milliseconds timeout);
     ~FileLock();
 
     FileLock(const FileLock &) = delete;
     FileLock &operator=(const FileLock &) = delete;
 
     bool isLocked() const { return m_locked; }
-    // Not locked, and why: 0 when another holds the lock, else the system's
-    // error code (errno, or on Windows GetLastError()).
-    int cause() const { return m_cause; }
+    // Not locked, and why: none when another holds the lock.
+    std::error_code cause() const { return m_cause; }
 
 private:
-    bool tryLock();
-    void unlock();
-
-    QFile &m_file;
+    NativeFile &m_file;
     bool m_locked = false;
-    int m_cause = 0;
+    std::error_code m_cause;
 };

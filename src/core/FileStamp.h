@@ -1,11 +1,8 @@
 #pragma once
 
 #include <QByteArray>
-#include <QIODevice>
 #include <QString>
 #include <QtGlobal>
-
-class QFile;
 
 // A file's path for the system and for people. On Unix a name is bytes and
 // need not be UTF-8: a room named with such bytes keeps them, so two rooms
@@ -46,20 +43,10 @@ struct FileStamp
         return kind == other.kind && volume == other.volume && index == other.index;
     }
 
-    // Missing also when the file cannot be looked at; errno tells why.
-    static FileStamp of(const QFile &file);
     // Through a handle opened afresh, not a look-up by name: a network client
     // answers those from its cache (NFS for up to a minute, SMB for 10 s),
     // while an open asks the server, so another computer's booking and a
-    // file renamed over ours show at once.
+    // file renamed over ours show at once. Missing also when the file cannot
+    // be looked at.
     static FileStamp atPath(const NativePath &path);
-
-    // Opens the file without waiting for anything: a FIFO opened for reading
-    // waits for a writer, and reading a device may never end. Only a
-    // regular file is opened; anything else is closed again before a byte is
-    // read, the stamp telling what it was. False with errno set when the
-    // system refused, or the stamp's kind not Regular. The file is named
-    // after the path, so that a failure can be told about.
-    static bool open(QFile &file, const NativePath &path, QIODevice::OpenMode mode, bool create,
-                     FileStamp *stamp);
 };

@@ -6,39 +6,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-#ifdef Q_OS_UNIX
-#include <cstdlib>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
-
-namespace {
-
-#ifdef Q_OS_UNIX
-// The path with its folder by its real path, its last part as it was given:
-// that is the room's own link, which must not be followed.
-QByteArray withRealFolder(const QByteArray &path)
-{
-    const qsizetype slash = path.lastIndexOf('/');
-    const QByteArray folder = slash == 0 ? QByteArray("/") : path.left(slash);
-    char *real = ::realpath(folder.constData(), nullptr);
-    if (!real)
-        return path; // told when the booking file cannot be opened
-    QByteArray resolved(real);
-    std::free(real);
-    if (!resolved.endsWith('/'))
-        resolved += '/';
-    return resolved + path.mid(slash + 1);
-}
-#else
-QByteArray withRealFolder(const QByteArray &path)
-{
-    return path;
-}
-#endif
-
-} // namespace
-
 RoomLocation RoomLocation::fromExecutablePath(const QString &path)
 {
     const QFileInfo info(path);
@@ -93,21 +60,10 @@ QByteArray RoomLocation::invokedPath(const QByteArray &argv0, const QByteArray &
         return {};
     if (argv0.contains('/'))
         return withRealFolder(absolute(argv0));
-
-#ifdef Q_OS_UNIX
     // Started by name alone: the shell found it on the search path.
     for (const QByteArray &folder : searchPath.split(':')) {
-        if (folder.isEmpty())
-            continue;
-        const QByteArray candidate = absolute(folder) + '/' + argv0;
-        struct stat info = {};
-        if (::stat(candidate.constData(), &info) == 0 && S_ISREG(info.st_mode)
-            && ::access(candidate.constData(), X_OK) == 0) {
-            return withRealFolder(candidate);
-        }
+        if (!folder.isEmpty() && isProgram(absolute(folder) + '/' + argv0))
+            return withRealFolder(absolute(folder) + '/' + argv0);
     }
-#else
-    Q_UNUSED(searchPath);
-#endif
     return {};
 }

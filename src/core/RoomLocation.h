@@ -35,4 +35,11 @@ struct RoomLocation
     // folder is later removed or moved; the room's own link is kept.
     static QByteArray invokedPath(const QByteArray &argv0, const QByteArray &workingDir,
                                   const QByteArray &searchPath);
+
+private:
+    // The path with its folder by its real path, its last part as it was
+    // given: that is the room's own link, which must not be followed.
+    static QByteArray withRealFolder(const QByteArray &path);
+    // A regular file that may be run.
+    static bool isProgram(const QByteArray &path);
 };

@@ -1,45 +1,29 @@
 #include "core/SlotHistory.h"
 
+#include "core/BookingFileMessages.h"
 #include "core/BookingLog.h"
 #include "core/BookingRecord.h"
 #include "core/Cp932.h"
 #include "core/FileEncoding.h"
 #include "core/FileError.h"
 #include "core/FileStamp.h"
+#include "core/NativeFile.h"
 #include "core/LineReader.h"
 #include "core/RoomLocation.h"
 #include "core/Utf16Device.h"
 
 #include <QDate>
 #include <QDir>
-#include <QFile>
 #include <QLocale>
 #include <algorithm>
 #include <limits>
 
 namespace {
 
-// The board's own words for a file it will not read (BookingLog.cpp), so
-// that the history refuses a file as the board does; the test holds the two
-// equal.
-const auto CannotRead = QStringLiteral("予約ファイル「%1」を読み込めません。");
-const auto NotAFile = QStringLiteral("普通のファイルではなく、パイプやソケット、装置などです。");
-const auto NotBookings = QStringLiteral(
-    "予約ファイルではなく、プログラムなど別の種類のファイルです。このファイルの中身を確かめてください。");
-const auto TooLarge = QStringLiteral(
-    "大きさが %1 バイトあり、予約ファイルとしては大きすぎます（上限 %2 バイト）。中身を確かめてください。");
+using namespace BookingFileMessages;
 
 // The days of a year that has 29 February, which a key may name.
 constexpr int DaysCounted = 366;
-
-// Where the board finds the room's bookings.
-NativePath bookingFile(const RoomLocation &room)
-{
-    const QString shown = QDir(room.folder).filePath(room.roomName + QStringLiteral(".dat"));
-    if (room.nativePath.isEmpty())
-        return NativePath::fromShown(shown);
-    return NativePath{shown, room.nativePath + ".dat"};
-}
 
 int digit(char c)
 {
@@ -152,7 +136,7 @@ std::optional<QList<SlotHistory::Entry>> SlotHistory::read(const RoomLocation &r
     const QByteArray wanted = key.toLatin1();
     if (dayOfYear(wanted) < 0)
         return QList<Entry>(); // no slot of any board
-    const NativePath path = bookingFile(room);
+    const NativePath path = BookingLog::pathOf(room);
     const QString shown = QDir::toNativeSeparators(path.shown);
     const auto fail = [&](const QString &why) {
         if (error)
@@ -160,23 +144,26 @@ std::optional<QList<SlotHistory::Entry>> SlotHistory::read(const RoomLocation &r
         return std::nullopt;
     };
 
-    QFile file;
+    NativeFile file;
     FileStamp stamp;
-    FileError::clearCause();
-    if (!FileStamp::open(file, path, QIODevice::ReadOnly, false, &stamp)) {
-        const int cause = FileError::lastCause();
+    if (!file.open(path, QIODevice::ReadOnly, false, &stamp)) {
         if (stamp.kind == FileStamp::Kind::Other)
             return fail(NotAFile);
         if (FileStamp::atPath(path).kind == FileStamp::Kind::Missing)
             return QList<Entry>();
-        return fail(FileError::reason(file, cause));
+        return fail(FileError::reason(path.shown, file.error()));
     }
     if (stamp.size > BookingLog::MaxFileSize) {
         const QLocale numbers(QLocale::Japanese, QLocale::Japan);
         return fail(TooLarge.arg(numbers.toString(stamp.size), numbers.toString(BookingLog::MaxFileSize)));
     }
     using FileEncoding::Kind;
-    const Kind encoding = FileEncoding::detect(file.peek(FileEncoding::HeadSize));
+    QByteArray head(FileEncoding::HeadSize, Qt::Uninitialized);
+    const qint64 got = file.read(head.data(), head.size());
+    if (got < 0)
+        return fail(FileError::reason(path.shown, file.error()));
+    head.truncate(got);
+    const Kind encoding = FileEncoding::detect(head);
     if (encoding == Kind::NotText)
         return fail(NotBookings);
 
@@ -185,9 +172,8 @@ std::optional<QList<SlotHistory::Entry>> SlotHistory::read(const RoomLocation &r
     reading.wantedNumber = slotNumber(wanted);
     reading.utf8 = encoding != Kind::Cp932;
     const qint64 start = FileEncoding::markSize(encoding);
-    FileError::clearCause();
     if (!file.seek(start))
-        return fail(FileError::reason(file, FileError::lastCause()));
+        return fail(FileError::reason(path.shown, file.error()));
     bool failed = false;
     if (encoding == Kind::Utf16LittleEndian || encoding == Kind::Utf16BigEndian) {
         Utf16Device device(file, encoding == Kind::Utf16BigEndian, stamp.size - start);
@@ -200,7 +186,7 @@ std::optional<QList<SlotHistory::Entry>> SlotHistory::read(const RoomLocation &r
         failed = reader.failed();
     }
     if (failed)
-        return fail(FileError::reason(file, FileError::lastCause()));
+        return fail(FileError::reason(path.shown, file.error()));
 
     for (qsizetype i = 0; i < reading.entries.size(); ++i)
         reading.entries[i].possiblyAnotherYear = reading.dates.isEarlierYear(reading.placed[i]);

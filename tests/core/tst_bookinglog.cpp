@@ -4,6 +4,7 @@
 #include "core/Cp932.h"
 #include "core/DateWindow.h"
 #include "core/FileLock.h"
+#include "core/FileSystem.h"
 #include "core/LineReader.h"
 #include "core/RoomLocation.h"
 #include "core/SlotKey.h"
@@ -20,11 +21,9 @@
 
 #ifdef Q_OS_UNIX
 #include <csignal>
-#include <cstdarg>
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #else
@@ -79,42 +78,27 @@ bool lockByte(QFile &file, qint64 byte)
 #endif
 }
 
-#ifdef Q_OS_UNIX
-// The disk's own failures, which no file can be made to show: the program's
-// calls of fsync() and fstat(), and Qt's of read() and lseek64(), come here.
-// Set in a child process.
-QString failing;
-extern "C" int fsync(int fd)
+// The disk's and the share's own failures, which no file can be made to show.
+struct FailingFileSystem : FileSystem
 {
-    return failing == "flush" ? (errno = EIO, -1) : int(::syscall(SYS_fsync, fd));
-}
-// "read": only a read of one byte fails, the look at the file's last byte.
-extern "C" ssize_t read(int fd, void *data, size_t size)
-{
-    return (failing == "read" && size == 1) || failing == "reads" ? (errno = EIO, -1) : ::syscall(SYS_read, fd, data, size);
-}
-// Only QFile::seek() fails, not the seek to the end that opening for appending makes.
-extern "C" off64_t lseek64(int fd, off64_t offset, int whence)
-{
-    return failing == "seek" && whence == SEEK_SET ? (errno = EIO, -1) : ::syscall(SYS_lseek, fd, offset, whence);
-}
-extern "C" int fstat(int fd, struct stat *info)
-{
-    return failing == "stat" ? (errno = EIO, -1) : int(::syscall(SYS_fstat, fd, info));
-}
-// A network folder mounted without its lock service.
-extern "C" int fcntl64(int fd, int command, ...)
-{
-    va_list rest;
-    va_start(rest, command);
-    void *argument = va_arg(rest, void *);
-    va_end(rest);
-    if (failing == "lock" && command == F_OFD_SETLK)
-        return errno = ENOLCK, -1;
-    return int(::syscall(SYS_fcntl, fd, command, argument));
-}
-extern "C" int fcntl(int fd, int command, ...) __attribute__((alias("fcntl64")));
-#endif
+    using FileSystem::stat;
+    QString failing;
+    static std::error_code io() { return std::make_error_code(std::errc::io_error); }
+
+    std::error_code sync(FileHandle handle) override { return failing == "flush" ? io() : FileSystem::sync(handle); }
+    // "read": only a read of one byte fails, the look at the file's last byte.
+    std::error_code read(FileHandle handle, char *data, qint64 size, qint64 *got) override
+    {
+        return (failing == "read" && size == 1) || failing == "reads" ? io() : FileSystem::read(handle, data, size, got);
+    }
+    std::error_code seek(FileHandle handle, qint64 offset) override { return failing == "seek" ? io() : FileSystem::seek(handle, offset); }
+    std::error_code stat(FileHandle handle, FileStamp *stamp) override { return failing == "stat" ? io() : FileSystem::stat(handle, stamp); }
+    // A network folder mounted without its lock service.
+    std::error_code tryLock(FileHandle handle, qint64 byte) override
+    {
+        return failing == "lock" ? std::make_error_code(std::errc::no_lock_available) : FileSystem::tryLock(handle, byte);
+    }
+};
 
 // Work in a process of its own, with other rights and limits, and started
 // without standard input as a board may be: the file it opens first gets
@@ -408,19 +392,7 @@ private slots:
         // Some 1.4 million records: far past any room's, refused unread.
         QTest::newRow("huge") << "huge" << read + "大きさが 33,554,433 バイトあり、予約ファイルとしては大きすぎます"
                                                "（上限 33,554,432 バイト）。中身を確かめてください。" << read;
-#ifdef Q_OS_UNIX
-        const QString gone = "リンク先「/nonexistent/x」が見つかりません。";
-        const QString notAFile = "普通のファイルではなく、パイプやソケット、装置などです。";
         const QString io = "入出力エラーです。ディスクかネットワークに障害があるかもしれません。";
-        QTest::newRow("dangling link") << "link /nonexistent/x" << create + gone << write + gone;
-        QTest::newRow("fifo") << "fifo" << read + notAFile << write + notAFile;
-        QTest::newRow("socket") << "socket" << read + notAFile << write + notAFile;
-        QTest::newRow("link to a device") << "link /dev/null" << read + notAFile << write + notAFile;
-        // A file of the kernel's whose every read fails; writing it fails for a cause of its own.
-        QTest::newRow("read error")
-            << "link /sys/class/net/lo/speed" << read + "システムのエラーです（エラー番号 22）。" << write;
-        QTest::newRow("file size limit") << "limit" << "" << write + "ファイルが大きすぎます。";
-        QTest::newRow("no right to write") << "read-only" << "" << write + "アクセスが許可されていません。";
         // Written whole, then the disk reports an error: taken back.
         QTest::newRow("disk fails to flush") << "flush" << "" << write + io;
         // Before a byte is written.
@@ -431,6 +403,18 @@ private slots:
         // Said at once, not after waiting for another computer that has no part in it.
         QTest::newRow("no locks on this mount") << "lock" << ""
             << "」をロックできません。\nここではファイルのロックが使えません。共有フォルダーの設定を確かめてください。";
+#ifdef Q_OS_UNIX
+        const QString gone = "リンク先「/nonexistent/x」が見つかりません。";
+        const QString notAFile = "普通のファイルではなく、パイプやソケット、装置などです。";
+        QTest::newRow("dangling link") << "link /nonexistent/x" << create + gone << write + gone;
+        QTest::newRow("fifo") << "fifo" << read + notAFile << write + notAFile;
+        QTest::newRow("socket") << "socket" << read + notAFile << write + notAFile;
+        QTest::newRow("link to a device") << "link /dev/null" << read + notAFile << write + notAFile;
+        // A file of the kernel's whose every read fails; writing it fails for a cause of its own.
+        QTest::newRow("read error")
+            << "link /sys/class/net/lo/speed" << read + "システムのエラーです（エラー番号 22）。" << write;
+        QTest::newRow("file size limit") << "limit" << "" << write + "ファイルが大きすぎます。";
+        QTest::newRow("no right to write") << "read-only" << "" << write + "アクセスが許可されていません。";
 #endif
     }
 
@@ -461,11 +445,14 @@ private slots:
         QVERIFY(inOwnProcess([&] {
             QString loadError, writeError;
             const bool loaded = board.log.replay(board.replay, &loadError);
+            FailingFileSystem failing;
+            failing.failing = atPath;
+            FileSystem::use(&failing);
+            const auto restore = qScopeGuard([] { FileSystem::use(nullptr); });
 #ifdef Q_OS_UNIX
             // Room for a few bytes more, not for the record.
             const rlimit limit{rlim_t(before.size() + 5), rlim_t(before.size() + 5)};
             std::signal(SIGXFSZ, SIG_IGN);
-            failing = atPath;
             if (atPath == "limit" && setrlimit(RLIMIT_FSIZE, &limit) != 0)
                 return false;
             // A read-only file; root, who may write anything, becomes a user
