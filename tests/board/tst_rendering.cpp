@@ -1,9 +1,7 @@
 #include "board/Hiduke.h"
 #include "core/Cp932.h"
 #include "core/QtTranslation.h"
-
-#include <QtTest>
-#include <QtWidgets>
+#include "../support/ModalDriver.h"
 
 // The board, the class dialog and a message box as drawn, pixel for pixel,
 // against the images in tests/board/reference. With ROOMBOARD_WRITE_REFERENCES
@@ -38,22 +36,6 @@ private slots:
     void namingModeBoxOnTintedSurface();
 
 private:
-    // Clicks `button` and hands the modal window it opens, once active, to
-    // `act`, which closes it.
-    void onModal(QAbstractButton *button, const std::function<void(QWidget *)> &act)
-    {
-        QTimer poll;
-        connect(&poll, &QTimer::timeout, this, [&] {
-            QWidget *modal = QApplication::activeModalWidget();
-            if (!modal || !QTest::qWaitForWindowActive(modal))
-                return;
-            poll.stop();
-            act(modal);
-        });
-        poll.start(10);
-        QTest::mouseClick(button, Qt::LeftButton);
-        QVERIFY2(!poll.isActive(), "no modal window opened");
-    }
     void compare(const QImage &drawn, const QString &name);
 };
 
@@ -98,16 +80,23 @@ void TestRendering::boardDialogAndBox()
     QVERIFY(board.Form_Load());
     const auto slot = [&board](int p) { return board.findChild<QPushButton *>(QStringLiteral("PCclass_%1").arg(p)); };
 
-    onModal(slot(2), [this](QWidget *dialog) {
+    // Each window drawn once active, then closed by what it shows.
+    ModalDriver driver;
+    driver.answerNext([this](QDialog &dialog) {
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
         for (const auto &[list, row] : {std::pair{"List1", 1}, {"List2", 3}, {"List3", 7}})
-            dialog->findChild<QListWidget *>(list)->setCurrentRow(row);
-        compare(dialog->grab().toImage(), QStringLiteral("classmenu"));
-        dialog->findChild<QPushButton *>(QStringLiteral("OK_BT"))->click();
+            dialog.findChild<QListWidget *>(list)->setCurrentRow(row);
+        compare(dialog.grab().toImage(), QStringLiteral("classmenu"));
+        dialog.findChild<QPushButton *>(QStringLiteral("OK_BT"))->click();
     });
-    onModal(slot(1), [this](QWidget *box) {
-        compare(box->grab().toImage(), QStringLiteral("messagebox"));
-        static_cast<QMessageBox *>(box)->button(QMessageBox::Cancel)->click();
+    driver.answerNext([this](QDialog &box) {
+        QVERIFY(QTest::qWaitForWindowActive(&box));
+        compare(box.grab().toImage(), QStringLiteral("messagebox"));
+        static_cast<QMessageBox &>(box).button(QMessageBox::Cancel)->click();
     });
+    QTest::mouseClick(slot(2), Qt::LeftButton);
+    QTest::mouseClick(slot(1), Qt::LeftButton);
+    QCOMPARE(driver.takeAsked().size(), 2); // both opened, nothing left unanswered
     // Wide enough to show the check box beyond the design width.
     board.resize(1680, board.height());
     compare(board.grab().toImage(), QStringLiteral("board"));
