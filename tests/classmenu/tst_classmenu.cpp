@@ -118,23 +118,17 @@ void TestClassMenu::choose()
     QCOMPARE(list(dialog, 2)->item(1)->text(), ClassLists::classEntries(modeAfter).at(1)); // the classes shown
 }
 
-// A row is one line of the list's font, 24 pixels at 18 points: seven whole rows fill a list
-// and every entry reads in full, also at the scale factors CMake runs this at. Then what a
-// screen reader says of the entries whose text says nothing aloud: blanks and the arrow.
+// The pixel test draws the lists at scale 1; here, also at the scale factors CMake runs this
+// at, a row stays one line of the list's font, 24 pixels at 18 points, and every entry reads
+// in full. Then what a screen reader says of the entries whose text says nothing aloud:
+// blanks and the arrow.
 void TestClassMenu::lists()
 {
     ClassMenu dialog(NamingMode::Lettered);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    QCOMPARE(dialog.grab().toImage().scaled(dialog.size()).pixelColor(100, 100), QColor(Qt::white));
-    int left = 0; // the lists stand side by side, each whole inside the dialog
     for (int n = 1; n <= 3; ++n) {
         QListWidget *view = list(dialog, n);
-        QVERIFY(view->x() > left && dialog.rect().contains(view->geometry()));
-        left = view->geometry().right();
-        QCOMPARE(view->verticalScrollBar()->isVisible(), view->count() > 7);
-        QVERIFY(view->viewport()->height() >= 7 * 24);
-
         // Each entry's ink as drawn, on a selected row too: "その他", not "そ…".
         view->setCurrentRow(0);
         const QImage image = view->viewport()->grab().toImage().scaled(view->viewport()->size());
