@@ -11,11 +11,8 @@
 int main(int argc, char *argv[])
 {
     const int fd = argc == 3 ? ::open(argv[1], O_RDWR | O_NOCTTY) : -1;
-    struct flock request = {};
-    request.l_type = F_WRLCK;
-    request.l_whence = SEEK_SET;
-    request.l_start = 0x7FFFFFF0; // FileLock::LockedByte
-    request.l_len = 1;
+    // The byte is FileLock::LockedByte.
+    struct flock request = {.l_type = F_WRLCK, .l_whence = SEEK_SET, .l_start = 0x7FFFFFF0, .l_len = 1, .l_pid = 0};
     if (fd < 0 || ::fcntl(fd, F_OFD_SETLK, &request) != 0) {
         std::perror("usage: lockholder FILE MILLISECONDS");
         return 2;
