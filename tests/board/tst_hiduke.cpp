@@ -3,6 +3,8 @@
 #include "board/WrappingButton.h"
 #include "../support/ModalDriver.h"
 
+#include <QPrintPreviewWidget>
+
 using namespace std::chrono_literals;
 
 namespace {
@@ -84,6 +86,7 @@ private slots:
     void slotClick();
     void namingModeBox();
     void boardsUpdateThemselves();
+    void historyAndPrint();
     void keyboard_data();
     void keyboard();
 
@@ -253,6 +256,36 @@ void TestHiduke::boardsUpdateThemselves()
     QCOMPARE(slot(*board, 1)->text(), QStringLiteral("y"));
 }
 
+// Ctrl+P previews both weeks; the context-menu key on a slot opens its
+// history, from which a clearing is undone, or says why it cannot be read.
+void TestHiduke::historyAndPrint()
+{
+    const QByteArray cleared = X + "\"07/30-4\",\"\"\r\n";
+    change(cleared);
+    auto board = makeBoard();
+    QVERIFY(board->Form_Load());
+    board->show();
+    QVERIFY(QTest::qWaitForWindowActive(board.get()));
+    int pages = 0;
+    m_driver.answerNext([&pages](QDialog &preview) {
+        pages = preview.findChild<QPrintPreviewWidget *>()->pageCount();
+        preview.reject();
+    });
+    QTest::keyClick(board.get(), Qt::Key_P, Qt::ControlModifier);
+    QTRY_COMPARE(pages, 2);
+    m_driver.answerNext([](QDialog &history) { history.findChild<QPushButton *>("rebookButton")->click(); });
+    QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, {});
+    QApplication::sendEvent(slot(*board, 4), &menuKey);
+    QCOMPARE(fileBytes(), cleared + X);
+    QCOMPARE(slot(*board, 4)->text(), "x");
+    change("folder");
+    QApplication::sendEvent(slot(*board, 4), &menuKey);
+    const QStringList asked = m_driver.takeAsked();
+    QCOMPARE(asked.mid(0, 2), (QStringList{"printPreview", "SlotHistoryDialog"}));
+    QVERIFY2(asked.size() == 3 && asked[2].endsWith("同じ名前のフォルダーがあります。 [OK] (warning)"),
+             qPrintable(asked.join('|')));
+}
+
 void TestHiduke::keyboard_data()
 {
     // Keys from slot 1: L R U D arrows, T Tab, B Shift+Tab, S Shift, M a click on TodayBT.
@@ -268,7 +301,8 @@ void TestHiduke::keyboard_data()
     QTest::newRow("across and back") << "DDRRRRRRLU" << 3 << "08/06-2";
     QTest::newRow("tab goes down the day") << "TT" << 3 << "07/30-3";
     QTest::newRow("tab from the last slot") << "RRRRRRRRRDDDDDDT" << 3 << "NextBT";
-    QTest::newRow("week button by shift+tab") << "BB" << 3 << "TodayBT";
+    QTest::newRow("print button by shift+tab") << "B" << 3 << "PrintBT";
+    QTest::newRow("week button by shift+tab") << "BBB" << 3 << "TodayBT";
     QTest::newRow("mouse after keys") << "TM" << 0 << "TodayBT";
 }
 

@@ -81,14 +81,14 @@ close_board
 file_is "$work/cleared" || fail "the booking file differs from the expected bytes"
 
 # --- Third run, by a relative path from a working folder removed at once:
-# 今週 (Shift+Tab twice from slot 1) shows the same room; slot 2, three Tabs
-# on, is still booked.
+# 今週 (Shift+Tab three times from slot 1, past the print button and A)
+# shows the same room; slot 2, three Tabs on, is still booked.
 mkdir "$work/cwd"
 cd "$work/cwd"
 start_board ../理科室
 cd "$work"
 rmdir "$work/cwd"
-keys shift+Tab shift+Tab Return
+keys shift+Tab shift+Tab shift+Tab Return
 press_slot 3 "$Confirm" "$Dialog"
 keys Escape
 wait_until 10 "closing of the confirmation" window_gone "$Confirm"
