@@ -148,9 +148,10 @@ cp "$work/roomboard.exe" "$work/理科室.exe"
 write_fixtures "$work"
 cp "$work/prepared" "$dat"
 # The race for Tuesday's first slot: one of the two boards' records,
-#   ３Ｃ　　理科, or ３Ａ　　国語 (rows 2, 1 and 5).
+#   ３-３　理科, or ３Ａ　　国語 (rows 2, 1 and 5). The first board's dialog
+#   opens numbered: OK to its last clearing left the mode so.
 cp "$work/undone" "$work/raced-a"
-printf '"07/31-1","\x82\x52\x82\x62\x81\x40\x81\x40\x97\x9d\x89\xc8"\r\n' >>"$work/raced-a"
+printf '"07/31-1","\x82\x52-\x82\x52\x81\x40\x97\x9d\x89\xc8"\r\n' >>"$work/raced-a"
 cp "$work/undone" "$work/raced-b"
 printf '"07/31-1","\x82\x52\x82\x60\x81\x40\x81\x40\x8d\x91\x8c\xea"\r\n' >>"$work/raced-b"
 
