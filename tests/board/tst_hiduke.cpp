@@ -122,17 +122,17 @@ void TestHiduke::board()
     QCOMPARE(window->text(QAccessible::Name), QStringLiteral("特別教室予約ボード        Ver.20180729"));
     const auto shown = [&board] {
         QStringList texts;
-        for (const char *name : {"RoomName", "Tuki", "Hiduke_0", "Hiduke_9", "Label1_6", "TodayBT", "NextBT"})
+        for (const char *name : {"RoomName", "Tuki", "Hiduke_0", "Hiduke_9", "Label1_6", "TodayBT", "NextBT", "PrintBT"})
             texts << QAccessible::queryAccessibleInterface(board->findChild<QWidget *>(name))->text(QAccessible::Name);
         for (int p : {1, 70})
             texts << slot(*board, p)->accessibleName() << slot(*board, p)->text();
         return texts;
     };
-    const QStringList weekButtons{"今週の予約を表示", "次の週の予約を表示"};
-    QCOMPARE(shown(), (QStringList{Room, "7", "30", "10", "(火)"} + weekButtons
+    const QStringList buttonNames{"今週の予約を表示", "次の週の予約を表示", "２週間の予約を印刷"};
+    QCOMPARE(shown(), (QStringList{Room, "7", "30", "10", "(火)"} + buttonNames
                        + QStringList{"7月30日(月) 1時間目 this", "this", "8月10日(金) 授業後 空き", ""}));
     QTest::mouseClick(board->findChild<QPushButton *>("NextBT"), Qt::LeftButton);
-    QCOMPARE(shown(), (QStringList{Room, "8", "6", "17", "(火)"} + weekButtons
+    QCOMPARE(shown(), (QStringList{Room, "8", "6", "17", "(火)"} + buttonNames
                        + QStringList{"8月6日(月) 1時間目 １-２　数学", "１-２　数学", "8月17日(金) 授業後 z", "z"}));
     change("folder");
     QTest::mouseClick(board->findChild<QPushButton *>("TodayBT"), Qt::LeftButton);
