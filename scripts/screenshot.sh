@@ -7,6 +7,7 @@
 #   board   (default) the board as it opens
 #   dialog  the class dialog open over the board, １年 ２組 数学 chosen
 #   booked  the board right after booking slot 2 as １年 ２組 数学 by keyboard
+#   preview the print preview that Ctrl+P opens over the board
 # SCALE=2 takes it at Qt's scale factor 2, as on a high-resolution screen.
 # Needs xvfb, faketime, xdotool and imagemagick.
 set -euo pipefail
@@ -68,7 +69,12 @@ xvfb-run -a -s "-screen 0 $((1400 * scale))x$((950 * scale))x24" bash -c '
         xdotool windowfocus --sync "$board"
         sleep 0.5
         import -window "$board" "$out" ;;
-    *) echo "SHOT is board, dialog or booked" >&2; exit 2 ;;
+    preview)
+        xdotool key ctrl+p
+        preview=$(find_window "^印刷プレビュー")
+        sleep 1.5
+        import -window "$preview" "$out" ;;
+    *) echo "SHOT is board, dialog, booked or preview" >&2; exit 2 ;;
     esac
 ' "$work" "$out" "$scale" "${SHOT:-board}"
 echo "wrote $out"

@@ -25,6 +25,8 @@ constexpr Twips Label5{840, 9480, 615, 255};
 constexpr Twips Label6{9120, 9480, 615, 255};
 constexpr Twips TodayBT{17520, 3000, 1455, 1455};
 constexpr Twips NextBT{17520, 5160, 1455, 1455};
+// Small, under the week buttons, its foot level with the slots' last row.
+constexpr Twips PrintBT{17520, 9360, 1455, 495};
 // Beyond the design width: in view only on a wider window.
 constexpr Twips A{24720, 1200, 375, 375};
 constexpr Twips YYMMDD0{3360, 1200, 1215, 375};

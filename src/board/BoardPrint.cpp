@@ -58,12 +58,13 @@ QString period(QDate first, QDate last)
 }
 
 // A caption too long for one line breaks where the board's texts part the
-// class from the subject, at the ideographic space, not inside a word.
+// class from the subject, at the ideographic space, not inside a word. One
+// that the board shows broken already keeps its break.
 QString captionLines(const QString &text, const QFontMetricsF &metrics, qreal width)
 {
     static const QRegularExpression parting(QStringLiteral("\\x{3000}+"));
     const QRegularExpressionMatch match = parting.match(text);
-    if (metrics.horizontalAdvance(text) <= width || !match.hasMatch())
+    if (text.contains(QLatin1Char('\n')) || metrics.horizontalAdvance(text) <= width || !match.hasMatch())
         return text;
     return text.left(match.capturedStart()) + QLatin1Char('\n') + text.mid(match.capturedEnd());
 }

@@ -3,10 +3,13 @@
 #include "board/BoardAccessible.h"
 #include "board/BoardLabel.h"
 #include "board/BoardLayout.h"
+#include "board/BoardTexts.h"
 #include "board/MessageBox.h"
 #include "board/NamingModeBox.h"
+#include "board/PrintButton.h"
 #include "board/RoomNameLabel.h"
 #include "board/SlotGridKeys.h"
+#include "board/SlotHistoryAction.h"
 #include "board/SlotNumberLabel.h"
 #include "board/SystemTitle.h"
 #include "board/WrappingButton.h"
@@ -23,13 +26,8 @@
 namespace {
 
 using Outcome = BoardSession::Result::Outcome;
+using namespace BoardTexts;
 
-const QString Instructions = QStringLiteral(
-    "使用したい授業駒をクリックし、学級・教科を指定してください。"
-    "すでに授業が入っている駒をクリックすると削除の確認がされます。");
-const QString SlotNumbers = QStringLiteral("１　　２　　３　　４　　５　　６　　７");
-const QString AfterLessons = QStringLiteral("授業後");
-const QString Authorship = QStringLiteral("作成：roomboard 開発チーム");
 const QString ClearQuestion = QStringLiteral("クラスを消去しますか。");
 
 // Controls without a font of their own keep the platform's.
@@ -105,6 +103,7 @@ void Hiduke::buildControls()
         connect(m_PCclass[p], &QPushButton::clicked, this, [this, p] { PCclass_Click(p); });
     }
     new SlotGridKeys(m_PCclass, this);
+    new SlotHistoryAction(m_PCclass, m_session, [this](const BoardSession::Result &r) { present(r); }, this);
     const QFont week = JapaneseFont::proportional(18);
     m_TodayBT = placed(new WrappingButton(QStringLiteral("TodayBT"), QStringLiteral("今週"), this),
                        At::TodayBT, week);
@@ -118,8 +117,10 @@ void Hiduke::buildControls()
     m_A = placed(new NamingModeBox(this), At::A);
     m_A->setAccessibleName(QStringLiteral("組を番号で表す"));
     connect(m_A, &QCheckBox::clicked, this, [this] { present(m_session.toggleNamingMode()); });
-    // The focus goes down each day, then to the week buttons and A.
-    const QWidgetList order = QWidgetList(m_PCclass.begin() + 1, m_PCclass.end()) << m_NextBT << m_TodayBT << m_A;
+    auto *print = placed(new PrintButton(m_session, this), At::PrintBT, JapaneseFont::proportional(12));
+    // The focus goes down each day, then to the week buttons, A and printing.
+    const QWidgetList order = QWidgetList(m_PCclass.begin() + 1, m_PCclass.end())
+                              << m_NextBT << m_TodayBT << m_A << print;
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 }

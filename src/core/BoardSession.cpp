@@ -96,7 +96,7 @@ BoardSession::Result BoardSession::book(int slot, NamingMode modeAfterDialog,
     m_replay.setNamingMode(modeAfterDialog);
     if (classLabel.isEmpty() && subject.isEmpty())
         return finish();
-    Result result = write(slot, classLabel + IdeographicSpace + subject);
+    Result result = write(slot, m_replay.slotText(slot), classLabel + IdeographicSpace + subject);
     if (result.outcome == Outcome::Done)
         m_joinedAt[slot] = int(classLabel.size());
     return result;
@@ -105,7 +105,19 @@ BoardSession::Result BoardSession::book(int slot, NamingMode modeAfterDialog,
 BoardSession::Result BoardSession::clearSlot(int slot)
 {
     m_replay.setNamingMode(namingModeAfterClearQuestion(true));
-    return write(slot, QString());
+    return write(slot, m_replay.slotText(slot), QString());
+}
+
+// The history the teacher chose from ended in a clearing: whatever was
+// booked there since is not booked over, whether the board shows it yet or not.
+BoardSession::Result BoardSession::rebook(int slot, const QString &text)
+{
+    return write(slot, QString(), text);
+}
+
+std::optional<QList<SlotHistory::Entry>> BoardSession::history(int slot, QString *error) const
+{
+    return SlotHistory::read(m_room, SlotKey::make(m_window, slot), error);
 }
 
 BoardSession::Result BoardSession::cancelClearing()
@@ -120,13 +132,11 @@ BoardSession::Result BoardSession::toggleNamingMode()
     return finish();
 }
 
-// The slot must still show what the teacher clicked on. Others' records read
+// The slot must still show what the teacher decided on. Others' records read
 // on the way show too and may set the naming mode; the board's own record
 // leaves it as the dialog or the answer set it.
-BoardSession::Result BoardSession::write(int slot, const QString &text)
+BoardSession::Result BoardSession::write(int slot, QString expected, const QString &text)
 {
-    // A copy: the replay's own text changes as others' records are read.
-    const QString expected = m_replay.slotText(slot);
     QString error;
     switch (m_log->write(m_replay, slot, expected, text, &error)) {
     case BookingLog::Outcome::Written:
@@ -164,17 +174,22 @@ BoardSession::Caption BoardSession::caption(int slot) const
     return {QString(m_replay.slotText(slot)).remove(joinedAt, 1), joinedAt};
 }
 
-QString BoardSession::spokenSlot(int slot) const
+QString BoardSession::slotName(int slot) const
 {
     const QDate date = m_window.columnDate(SlotKey::column(slot));
     const int position = SlotKey::position(slot);
     const QString lesson = position == SlotKey::SlotsPerDay ? QStringLiteral("授業後")
                                                             : QStringLiteral("%1時間目").arg(position);
-    const QString text = caption(slot).text;
-    return QStringLiteral("%1月%2日%3 %4 %5")
+    return QStringLiteral("%1月%2日%3 %4")
         .arg(date.month())
         .arg(date.day())
-        .arg(Weekdays[date.dayOfWeek() - 1], lesson, text.isEmpty() ? QStringLiteral("空き") : text);
+        .arg(Weekdays[date.dayOfWeek() - 1], lesson);
+}
+
+QString BoardSession::spokenSlot(int slot) const
+{
+    const QString text = caption(slot).text;
+    return slotName(slot) + QLatin1Char(' ') + (text.isEmpty() ? QStringLiteral("空き") : text);
 }
 
 QString BoardSession::dayNumber(int column) const

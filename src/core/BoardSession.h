@@ -5,6 +5,7 @@
 #include "core/DateWindow.h"
 #include "core/NamingMode.h"
 #include "core/RoomLocation.h"
+#include "core/SlotHistory.h"
 #include "core/SlotKey.h"
 
 #include <QDate>
@@ -62,14 +63,23 @@ public:
     Result book(int slot, NamingMode modeAfterDialog, const QString &classLabel,
                 const QString &subject);
     Result clearSlot(int slot);
+    // A clearing undone: the text the slot had before, booked again only
+    // while the slot is still free.
+    Result rebook(int slot, const QString &text);
     Result cancelClearing();
     Result toggleNamingMode();
 
+    // Every text the slot has had, read from the file now, never before.
+    std::optional<QList<SlotHistory::Entry>> history(int slot, QString *error) const;
+
     Caption caption(int slot) const;
+    // The slot's day and lesson: "7月30日(月) 3時間目".
+    QString slotName(int slot) const;
     // What a screen reader says of a slot: its day, lesson and booking.
     QString spokenSlot(int slot) const;
     QString month() const { return QString::number(m_window.month()); }
     QString dayNumber(int column) const;
+    const DateWindow &window() const { return m_window; }
     static QString weekdayLabel(int column);
     const RoomLocation &room() const { return m_room; }
     // False after a file that could not be read: no slot may then be used.
@@ -78,7 +88,9 @@ public:
 
 private:
     Result refresh();
-    Result write(int slot, const QString &text);
+    // A copy of `expected`: the replay's own text changes as others'
+    // records are read.
+    Result write(int slot, QString expected, const QString &text);
     Result finish(Result::Outcome outcome = Result::Outcome::Done, const QString &message = {});
     QString readOnlyMessage() const;
 

@@ -1,4 +1,5 @@
-#include "board/BoardPrint.h"
+#include "board/BoardSheet.h"
+#include "core/BoardSession.h"
 
 #include <QPdfWriter>
 #include <QProcess>
@@ -21,19 +22,20 @@ class TestBoardPrint : public QObject
     }
 
 private slots:
-    // As the board hands it over for the window of 2018-08-01.
+    // As the board hands it over on 2018-08-01: what it read back, and one
+    // fresh booking of its own.
     void initTestCase()
     {
-        BoardPrint::Sheet sheet{"理科室", {}, {"(月)", "(火)", "(水)", "(木)", "(金)", "(月)", "(火)", "(水)", "(木)", "(金)"}, {},
-                                {"１", "２", "３", "４", "５", "６", "７"}, "授業後"};
-        for (int i = 0; i < DateWindow::DateCount; ++i)
-            sheet.dates[i] = QDate(2018, 7, 30).addDays(i);
-        sheet.captions[3] = "１-２　数学";
-        sheet.captions[35] = "３Ｂ　　国語";
-        sheet.captions[70] = "その他　委員会"; // too long for a line: parted at the space
+        BoardSession board([] { return QDate(2018, 8, 1); }, [this] { return RoomLocation{m_dir.path(), "理科室"}; });
+        board.load();
+        board.book(3, NamingMode::Numbered, "１-２", "数学");
+        board.book(35, NamingMode::Lettered, "３Ｂ　", "国語");
+        board.book(70, NamingMode::Lettered, "その他", "委員会"); // too long for a line: parted at the space
+        board.thisWeek();
+        board.book(36, NamingMode::Lettered, "１Ａ　", "理科"); // the class label on a line of its own, as shown
         QPdfWriter writer(m_pdf);
         writer.setPageLayout(BoardPrint::pageLayout());
-        BoardPrint::print(writer, sheet);
+        BoardPrint::print(writer, BoardSheet::of(board));
     }
 
     void pages()
@@ -50,7 +52,7 @@ private slots:
         QTest::addColumn<QStringList>("absent");
         QTest::newRow("this week") << "1" << QStringList{"理科室", "2018年7月30日 〜 8月3日", "7/30(月)", "8/3(金)", "数学", "国語", "授業後"}
                                    << QStringList{"8/6", "その他"};
-        QTest::newRow("next week") << "2" << QStringList{"理科室", "2018年8月6日 〜 8月10日", "8/6(月)", "8/10(金)", "その他\n委員会", "７"}
+        QTest::newRow("next week") << "2" << QStringList{"理科室", "2018年8月6日 〜 8月10日", "8/6(月)", "8/10(金)", "その他\n委員会", "１Ａ\n理科", "７"}
                                    << QStringList{"7/30", "数学"};
     }
 

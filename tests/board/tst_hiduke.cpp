@@ -3,6 +3,8 @@
 #include "board/WrappingButton.h"
 #include "../support/ModalDriver.h"
 
+#include <QPrintPreviewWidget>
+
 using namespace std::chrono_literals;
 
 namespace {
@@ -84,6 +86,7 @@ private slots:
     void slotClick();
     void namingModeBox();
     void boardsUpdateThemselves();
+    void historyAndPrint();
     void keyboard_data();
     void keyboard();
 
@@ -119,17 +122,17 @@ void TestHiduke::board()
     QCOMPARE(window->text(QAccessible::Name), QStringLiteral("特別教室予約ボード        Ver.20180729"));
     const auto shown = [&board] {
         QStringList texts;
-        for (const char *name : {"RoomName", "Tuki", "Hiduke_0", "Hiduke_9", "Label1_6", "TodayBT", "NextBT"})
+        for (const char *name : {"RoomName", "Tuki", "Hiduke_0", "Hiduke_9", "Label1_6", "TodayBT", "NextBT", "PrintBT"})
             texts << QAccessible::queryAccessibleInterface(board->findChild<QWidget *>(name))->text(QAccessible::Name);
         for (int p : {1, 70})
             texts << slot(*board, p)->accessibleName() << slot(*board, p)->text();
         return texts;
     };
-    const QStringList weekButtons{"今週の予約を表示", "次の週の予約を表示"};
-    QCOMPARE(shown(), (QStringList{Room, "7", "30", "10", "(火)"} + weekButtons
+    const QStringList buttonNames{"今週の予約を表示", "次の週の予約を表示", "２週間の予約を印刷"};
+    QCOMPARE(shown(), (QStringList{Room, "7", "30", "10", "(火)"} + buttonNames
                        + QStringList{"7月30日(月) 1時間目 this", "this", "8月10日(金) 授業後 空き", ""}));
     QTest::mouseClick(board->findChild<QPushButton *>("NextBT"), Qt::LeftButton);
-    QCOMPARE(shown(), (QStringList{Room, "8", "6", "17", "(火)"} + weekButtons
+    QCOMPARE(shown(), (QStringList{Room, "8", "6", "17", "(火)"} + buttonNames
                        + QStringList{"8月6日(月) 1時間目 １-２　数学", "１-２　数学", "8月17日(金) 授業後 z", "z"}));
     change("folder");
     QTest::mouseClick(board->findChild<QPushButton *>("TodayBT"), Qt::LeftButton);
@@ -253,6 +256,36 @@ void TestHiduke::boardsUpdateThemselves()
     QCOMPARE(slot(*board, 1)->text(), QStringLiteral("y"));
 }
 
+// Ctrl+P previews both weeks; the context-menu key on a slot opens its
+// history, from which a clearing is undone, or says why it cannot be read.
+void TestHiduke::historyAndPrint()
+{
+    const QByteArray cleared = X + "\"07/30-4\",\"\"\r\n";
+    change(cleared);
+    auto board = makeBoard();
+    QVERIFY(board->Form_Load());
+    board->show();
+    QVERIFY(QTest::qWaitForWindowActive(board.get()));
+    int pages = 0;
+    m_driver.answerNext([&pages](QDialog &preview) {
+        pages = preview.findChild<QPrintPreviewWidget *>()->pageCount();
+        preview.reject();
+    });
+    QTest::keyClick(board.get(), Qt::Key_P, Qt::ControlModifier);
+    QTRY_COMPARE(pages, 2);
+    m_driver.answerNext([](QDialog &history) { history.findChild<QPushButton *>("rebookButton")->click(); });
+    QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, {});
+    QApplication::sendEvent(slot(*board, 4), &menuKey);
+    QCOMPARE(fileBytes(), cleared + X);
+    QCOMPARE(slot(*board, 4)->text(), "x");
+    change("folder");
+    QApplication::sendEvent(slot(*board, 4), &menuKey);
+    const QStringList asked = m_driver.takeAsked();
+    QCOMPARE(asked.mid(0, 2), (QStringList{"printPreview", "SlotHistoryDialog"}));
+    QVERIFY2(asked.size() == 3 && asked[2].endsWith("同じ名前のフォルダーがあります。 [OK] (warning)"),
+             qPrintable(asked.join('|')));
+}
+
 void TestHiduke::keyboard_data()
 {
     // Keys from slot 1: L R U D arrows, T Tab, B Shift+Tab, S Shift, M a click on TodayBT.
@@ -268,7 +301,8 @@ void TestHiduke::keyboard_data()
     QTest::newRow("across and back") << "DDRRRRRRLU" << 3 << "08/06-2";
     QTest::newRow("tab goes down the day") << "TT" << 3 << "07/30-3";
     QTest::newRow("tab from the last slot") << "RRRRRRRRRDDDDDDT" << 3 << "NextBT";
-    QTest::newRow("week button by shift+tab") << "BB" << 3 << "TodayBT";
+    QTest::newRow("print button by shift+tab") << "B" << 3 << "PrintBT";
+    QTest::newRow("week button by shift+tab") << "BBB" << 3 << "TodayBT";
     QTest::newRow("mouse after keys") << "TM" << 0 << "TodayBT";
 }
 

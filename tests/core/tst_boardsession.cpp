@@ -8,7 +8,7 @@ using Answer = std::function<BoardSession::Result(BoardSession &, int slot)>;
 namespace {
 
 const QString Room = QStringLiteral("理科室"), IS(QChar(0x3000)), Changed = "別のパソコンで変更されました";
-const QByteArray X = "\"07/30-4\",\"x\"\r\n", Y = "\"07/30-4\",\"y\"\r\n";
+const QByteArray X = "\"07/30-4\",\"x\"\r\n", Y = "\"07/30-4\",\"y\"\r\n", Cleared = X + "\"07/30-4\",\"\"\r\n";
 constexpr NamingMode Numbered = NamingMode::Numbered, Grayed = NamingMode::LetteredAfterCancelledClearing;
 std::unique_ptr<QTemporaryDir> dir;
 
@@ -18,6 +18,10 @@ Answer book(const QString &label, const QString &subject, NamingMode mode = Nami
 }
 const Answer clear = [](BoardSession &session, int slot) { return session.clearSlot(slot); };
 const Answer cancel = [](BoardSession &session, int) { return session.cancelClearing(); };
+Answer rebook(const QString &text)
+{
+    return [=](BoardSession &session, int slot) { return session.rebook(slot, text); };
+}
 
 QByteArray fileBytes()
 {
@@ -97,6 +101,14 @@ void TestBoardSession::click_data()
     QTest::newRow("booked numbered elsewhere while booking その他") << Click{
         .meanwhile = "\"07/31-1\",\"\x82\x50-\x82\x51\x81\x40\"\r\n", .answer = book("その他", ""), .caption = "その他",
         .written = "\"07/30-4\",\"\x82\xBB\x82\xCC\x91\xBC\x81\x40\"\r\n", .mode = Numbered, .changed = {4, 8}};
+    // A clearing undone, here one made elsewhere, is an ordinary booking of the text as stored; the mode stays.
+    QTest::newRow("clearing undone") << Click{.file = X, .asks = clearing, .meanwhile = Cleared.mid(X.size()),
+        .answer = rebook("１-２　数学"), .caption = "１-２　数学",
+        .written = "\"07/30-4\",\"\x82\x50-\x82\x51\x81\x40\x90\x94\x8A\x77\"\r\n", .changed = {4}};
+    QTest::newRow("undo refused: booked elsewhere since") << Click{.file = Cleared, .meanwhile = Y, .answer = rebook("x"),
+        .then = notice, .told = Changed, .caption = "y", .changed = {4}};
+    QTest::newRow("undo refused: file saved again as UTF-8") << Click{.file = "\xEF\xBB\xBF" + Cleared, .asks = notice,
+        .answer = rebook("x"), .then = notice, .told = "UTF-8"};
     QTest::newRow("file saved again as UTF-8") << Click{.file = "\xEF\xBB\xBF" + Y, .p = 5, .asks = notice,
                                                         .told = "UTF-8"};
     QTest::newRow("file turned into a folder") << Click{.file = X, .other = "folder", .asks = Outcome::Error,

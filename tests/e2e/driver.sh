@@ -9,6 +9,8 @@
 Board='Ver\.20180729'
 Dialog='^F授業選択$'
 Confirm='^特別教室予約ボード$'
+History='^駒の履歴$'
+Preview='^印刷プレビュー'
 
 # wait_until SECONDS WHAT COMMAND...: polls COMMAND until it succeeds.
 wait_until() {
@@ -51,10 +53,11 @@ pick_3c_science() {
 }
 
 # write_fixtures DIR: DIR/prepared, the booking file a test starts from, and
-# what the keyboard run must make of it: DIR/booked, then DIR/cleared. CP932,
-# CR LF. A numbered booking, then a lettered one, which as the last record
-# inside the window leaves the dialog in lettered mode; the numbered record
-# after it lies outside the window and must change nothing.
+# what the keyboard run must make of it: DIR/booked, DIR/cleared, then
+# DIR/undone. CP932, CR LF. A numbered booking, then a lettered one, which
+# as the last record inside the window leaves the dialog in lettered mode;
+# the numbered record after it lies outside the window and must change
+# nothing.
 #   "07/30-3","１-２　数学"   "07/31-1","３Ｃ　　国語"   "09/03-1","２-１　英語"
 write_fixtures() {
     local dir=$1
@@ -67,6 +70,10 @@ write_fixtures() {
     # Then the clearing of Tuesday's first slot.
     cp "$dir/booked" "$dir/cleared"
     printf '"07/31-1",""\r\n' >>"$dir/cleared"
+    # Then slot 2's booking cleared, and that clearing undone from the slot's
+    # history: its text booked again, as any booking.
+    cp "$dir/cleared" "$dir/undone"
+    printf '"07/30-2",""\r\n"07/30-2","\x82\x52\x82\x62\x81\x40\x81\x40\x97\x9d\x89\xc8"\r\n' >>"$dir/undone"
 }
 
 # --- The Linux program (the Wine test defines its own start_board,

@@ -4,8 +4,9 @@
 # booking file and started on Wednesday 2018-08-01 (window Monday 2018/07/30
 # to Friday 2018/08/10). By keyboard alone it books a slot through the class
 # dialog, clears another through the confirmation box and is closed; started
-# again it must show both changes, and the file must hold exactly the bytes
-# expected; started a third time from a working folder that is then removed,
+# again it must show both changes, clear the booking and undo that from the
+# slot's history, and open the print preview; the file must hold exactly the
+# bytes expected; started a third time from a working folder that is then removed,
 # its 今週 must still show that room. Names that are no room, a room whose
 # booking file root would make, and a start without a screen open no board.
 #   e2e.sh ROOMBOARD X11CLOSE
@@ -76,24 +77,47 @@ wait_until 10 "closing of the confirmation" window_gone "$Confirm"
 press_slot 6 "$Dialog" "$Confirm"
 keys Tab Return
 wait_until 10 "closing of the class dialog" window_gone "$Dialog"
+file_is "$work/cleared" || fail "the booking file differs from the expected bytes"
+# Slot 2, left of and below slot 8, cleared after all; the context-menu key
+# opens its history, the cleared booking selected; Alt+R books it again.
+focus "$board"
+keys Left Down Return
+wait_until 10 "confirmation" window_shown "$Confirm"
+focus "$(visible_window "$Confirm")"
+keys Return
+wait_until 10 "closing of the confirmation" window_gone "$Confirm"
+focus "$board"
+keys Menu
+wait_until 10 "slot history" window_shown "$History"
+focus "$(visible_window "$History")"
+keys alt+r
+wait_until 10 "closing of the slot history" window_gone "$History"
+wait_until 10 "the cleared booking in the file again" file_is "$work/undone"
+# Ctrl+P opens the print preview; Esc closes it.
+focus "$board"
+keys ctrl+p
+wait_until 20 "print preview" window_shown "$Preview"
+focus "$(visible_window "$Preview")"
+keys Escape
+wait_until 10 "closing of the print preview" window_gone "$Preview"
 close_board
 
-file_is "$work/cleared" || fail "the booking file differs from the expected bytes"
+file_is "$work/undone" || fail "the booking file differs from the expected bytes"
 
 # --- Third run, by a relative path from a working folder removed at once:
-# 今週 (Shift+Tab twice from slot 1) shows the same room; slot 2, three Tabs
-# on, is still booked.
+# 今週 (Shift+Tab three times from slot 1, past the print button and A)
+# shows the same room; slot 2, four Tabs on, is still booked.
 mkdir "$work/cwd"
 cd "$work/cwd"
 start_board ../理科室
 cd "$work"
 rmdir "$work/cwd"
-keys shift+Tab shift+Tab Return
-press_slot 3 "$Confirm" "$Dialog"
+keys shift+Tab shift+Tab shift+Tab Return
+press_slot 4 "$Confirm" "$Dialog"
 keys Escape
 wait_until 10 "closing of the confirmation" window_gone "$Confirm"
 close_board
-file_is "$work/cleared" || fail "the booking file changed after the working folder was removed"
+file_is "$work/undone" || fail "the booking file changed after the working folder was removed"
 
 # --- No board, only a message and status 1, and no booking file made: the
 # program under its own name or a booking file's name, and, started by root,

@@ -6,7 +6,9 @@
 # 2018/08/10).
 #   1. By keyboard alone it books a slot through the class dialog, clears
 #      another through the confirmation and is closed; started again it
-#      shows both, and the file holds exactly the bytes expected.
+#      shows both, clears the booking and undoes that from the slot's
+#      history, opens the print preview, and the file holds exactly the
+#      bytes expected.
 #   2. Two boards on the one file go for the same free slot at once: exactly
 #      one record lands, and the other board says the slot was taken.
 #   3. A program copied as a room's booking file, and a program named as a
@@ -146,10 +148,11 @@ cp "$work/roomboard.exe" "$work/理科室.exe"
 write_fixtures "$work"
 cp "$work/prepared" "$dat"
 # The race for Tuesday's first slot: one of the two boards' records,
-#   ３Ｃ　　理科, or ３Ａ　　国語 (rows 2, 1 and 5).
-cp "$work/cleared" "$work/raced-a"
-printf '"07/31-1","\x82\x52\x82\x62\x81\x40\x81\x40\x97\x9d\x89\xc8"\r\n' >>"$work/raced-a"
-cp "$work/cleared" "$work/raced-b"
+#   ３-３　理科, or ３Ａ　　国語 (rows 2, 1 and 5). The first board's dialog
+#   opens numbered: OK to its last clearing left the mode so.
+cp "$work/undone" "$work/raced-a"
+printf '"07/31-1","\x82\x52-\x82\x52\x81\x40\x97\x9d\x89\xc8"\r\n' >>"$work/raced-a"
+cp "$work/undone" "$work/raced-b"
 printf '"07/31-1","\x82\x52\x82\x60\x81\x40\x81\x40\x8d\x91\x8c\xea"\r\n' >>"$work/raced-b"
 
 started=$(date +%s%N)
@@ -177,6 +180,33 @@ press_slot "$board" 6 "$Dialog" "$Confirm" >/dev/null
 keys Tab Return
 wait_until 10 "closing of the class dialog" window_gone "$Dialog"
 file_is "$work/cleared" || fail "the booking file differs from the expected bytes"
+# Slot 2, left of and below slot 8, cleared after all; the context-menu key
+# opens its history, the cleared booking selected, and Alt+R books it again.
+step="clearing slot 2 and undoing that from its history"
+focus "$board"
+keys Left Down Return
+wait_until 20 "confirmation" window_shown "$Confirm"
+focus "$(visible_window "$Confirm")"
+keys Return
+wait_until 10 "closing of the confirmation" window_gone "$Confirm"
+focus "$board"
+keys Menu
+wait_until 20 "slot history" window_shown "$History"
+focus "$(visible_window "$History")"
+keys alt+r
+wait_until 10 "closing of the slot history" window_gone "$History"
+wait_until 10 "the cleared booking in the file again" file_is "$work/undone"
+# Ctrl+P opens the print preview, its pages drawn; Esc closes it. The
+# focus then goes back from slot 2 to slot 8.
+step="print preview"
+focus "$board"
+keys ctrl+p
+wait_until 30 "print preview" window_shown "$Preview"
+focus "$(visible_window "$Preview")"
+keys Escape
+wait_until 10 "closing of the print preview" window_gone "$Preview"
+focus "$board"
+keys Up Right
 
 # --- Two boards, one slot: both open the class dialog on the free slot 8
 # (Tuesday, lesson 1), then OK is clicked in both, one right after the other.
