@@ -12,6 +12,8 @@ inline const QString Instructions = QStringLiteral(
 inline const QString SlotNumbers = QStringLiteral("１　　２　　３　　４　　５　　６　　７");
 // Beside the seventh slot of a day.
 inline const QString AfterLessons = QStringLiteral("授業後");
+// Asked before a booked slot is cleared.
+inline const QString ClearQuestion = QStringLiteral("クラスを消去しますか。");
 inline const QString Authorship = QStringLiteral("作成：roomboard 開発チーム");
 
 } // namespace BoardTexts

@@ -28,8 +28,6 @@ namespace {
 using Outcome = BoardSession::Result::Outcome;
 using namespace BoardTexts;
 
-const QString ClearQuestion = QStringLiteral("クラスを消去しますか。");
-
 // Controls without a font of their own keep the platform's.
 template <typename Control>
 Control *placed(Control *control, const Twips &where, const std::optional<QFont> &font = {})
