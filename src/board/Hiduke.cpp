@@ -3,8 +3,8 @@
 #include "board/BoardAccessible.h"
 #include "board/BoardLabel.h"
 #include "board/BoardLayout.h"
+#include "board/BoardScreen.h"
 #include "board/BoardTexts.h"
-#include "board/MessageBox.h"
 #include "board/NamingModeBox.h"
 #include "board/PrintButton.h"
 #include "board/RoomNameLabel.h"
@@ -13,7 +13,6 @@
 #include "board/SlotNumberLabel.h"
 #include "board/SystemTitle.h"
 #include "board/WrappingButton.h"
-#include "classmenu/ClassMenu.h"
 #include "widgets/AppIcon.h"
 #include "widgets/JapaneseFont.h"
 
@@ -65,6 +64,8 @@ Hiduke::Hiduke(BoardEnvironment environment, QWidget *parent)
     connect(m_poll, &QTimer::timeout, this, &Hiduke::pollBookingFile);
 }
 
+Hiduke::~Hiduke() = default;
+
 // Creation order is stacking order: labels first, those that must cover a
 // neighbour after it, then the buttons and the check box above them all.
 void Hiduke::buildControls()
@@ -101,7 +102,6 @@ void Hiduke::buildControls()
         connect(m_PCclass[p], &QPushButton::clicked, this, [this, p] { PCclass_Click(p); });
     }
     new SlotGridKeys(m_PCclass, this);
-    new SlotHistoryAction(m_PCclass, m_session, [this](const BoardSession::Result &r) { present(r); }, this);
     const QFont week = JapaneseFont::proportional(18);
     m_TodayBT = placed(new WrappingButton(QStringLiteral("TodayBT"), QStringLiteral("今週"), this),
                        At::TodayBT, week);
@@ -114,7 +114,9 @@ void Hiduke::buildControls()
 
     m_A = placed(new NamingModeBox(this), At::A);
     m_A->setAccessibleName(QStringLiteral("組を番号で表す"));
-    connect(m_A, &QCheckBox::clicked, this, [this] { present(m_session.toggleNamingMode()); });
+    connect(m_A, &QCheckBox::clicked, this, [this] { m_screen->show(m_session.toggleNamingMode()); });
+    m_screen = std::make_unique<BoardScreen>(this, m_PCclass, m_A);
+    new SlotHistoryAction(m_PCclass, m_session, *m_screen, this);
     auto *print = placed(new PrintButton(m_session, this), At::PrintBT, JapaneseFont::proportional(12));
     // The focus goes down each day, then to the week buttons, A and printing.
     const QWidgetList order = QWidgetList(m_PCclass.begin() + 1, m_PCclass.end())
@@ -138,7 +140,7 @@ bool Hiduke::showWeek(const BoardSession::Result &result)
     // Disabled rather than free-looking: the file said nothing we trust.
     for (int p = 1; p <= SlotKey::SlotCount; ++p)
         m_PCclass[p]->setEnabled(m_session.isUsable());
-    present(result);
+    m_screen->show(result);
     if (result.outcome == Outcome::Unreadable) {
         m_poll->stop();
         emit failed(result.message);
@@ -154,40 +156,12 @@ bool Hiduke::showWeek(const BoardSession::Result &result)
 void Hiduke::pollBookingFile()
 {
     if (!QApplication::activeModalWidget())
-        present(m_session.poll());
+        m_screen->show(m_session.poll());
 }
 
 void Hiduke::PCclass_Click(int slot)
 {
-    const BoardSession::Result clicked = m_session.click(slot);
-    present(clicked);
-    if (clicked.outcome == Outcome::AskClearing) {
-        present(MessageBox::confirm(this, ClearQuestion) ? m_session.clearSlot(slot)
-                                                         : m_session.cancelClearing());
-    } else if (clicked.outcome == Outcome::AskClass) {
-        ClassMenu menu(m_session.namingMode(), this);
-        menu.exec();
-        present(m_session.book(slot, menu.namingMode(), menu.classLabel(), menu.subject()));
-    }
-}
-
-// The slots first, so that a message speaks of what is shown.
-void Hiduke::present(const BoardSession::Result &result)
-{
-    for (int p : result.changedSlots)
-        showSlot(p);
-    m_A->showMode(m_session.namingMode());
-    if (result.outcome == Outcome::Notice)
-        MessageBox::notice(this, result.message);
-    else if (result.outcome == Outcome::Error)
-        MessageBox::error(this, result.message);
-}
-
-void Hiduke::showSlot(int slot)
-{
-    const BoardSession::Caption caption = m_session.caption(slot);
-    m_PCclass[slot]->setCaption(caption.text, caption.breakAfter);
-    m_PCclass[slot]->setAccessibleName(m_session.spokenSlot(slot));
+    m_session.click(slot, *m_screen);
 }
 
 // Form_DblClick: only the window's own surface raises it, not a control.

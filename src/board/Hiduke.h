@@ -11,8 +11,10 @@
 #include <array>
 #include <chrono>
 #include <functional>
+#include <memory>
 
 class BoardLabel;
+class BoardScreen;
 class NamingModeBox;
 class QTimer;
 class RoomNameLabel;
@@ -35,6 +37,7 @@ class Hiduke : public QWidget
     Q_OBJECT
 public:
     explicit Hiduke(BoardEnvironment environment, QWidget *parent = nullptr);
+    ~Hiduke() override;
 
     // Reads the room and today's date and shows the current week. False when
     // the booking file cannot be used; failed() has then been emitted.
@@ -54,10 +57,9 @@ private:
     void PCclass_Click(int slot);
     bool showWeek(const BoardSession::Result &result);
     void pollBookingFile();
-    void present(const BoardSession::Result &result);
-    void showSlot(int slot);
 
     BoardSession m_session;
+    std::unique_ptr<BoardScreen> m_screen;
     QTimer *m_poll = nullptr;
 
     RoomNameLabel *m_RoomName = nullptr;

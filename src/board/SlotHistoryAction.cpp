@@ -3,12 +3,13 @@
 #include "board/MessageBox.h"
 #include "board/SlotHistoryDialog.h"
 #include "board/WrappingButton.h"
+#include "core/BoardView.h"
 
 SlotHistoryAction::SlotHistoryAction(const std::array<WrappingButton *, SlotKey::SlotCount + 1> &buttons,
-                                     BoardSession &session, Present present, QWidget *board)
+                                     BoardSession &session, BoardView &view, QWidget *board)
     : QObject(board)
     , m_session(session)
-    , m_present(std::move(present))
+    , m_view(view)
     , m_board(board)
 {
     for (int p = 1; p <= SlotKey::SlotCount; ++p) {
@@ -32,5 +33,5 @@ void SlotHistoryAction::show(int slot)
     QString text;
     connect(&dialog, &SlotHistoryDialog::rebookRequested, this, [&text](const QString &chosen) { text = chosen; });
     if (dialog.exec() == QDialog::Accepted && !text.isEmpty())
-        m_present(m_session.rebook(slot, text));
+        m_view.show(m_session.rebook(slot, text));
 }

@@ -5,8 +5,8 @@
 
 #include <QObject>
 #include <array>
-#include <functional>
 
+class BoardView;
 class QWidget;
 class WrappingButton;
 
@@ -17,16 +17,14 @@ class WrappingButton;
 class SlotHistoryAction : public QObject
 {
 public:
-    using Present = std::function<void(const BoardSession::Result &)>;
-
     // buttons[1…70] are the board's slot buttons.
     SlotHistoryAction(const std::array<WrappingButton *, SlotKey::SlotCount + 1> &buttons,
-                      BoardSession &session, Present present, QWidget *board);
+                      BoardSession &session, BoardView &view, QWidget *board);
 
 private:
     void show(int slot);
 
     BoardSession &m_session;
-    Present m_present;
+    BoardView &m_view;
     QWidget *m_board;
 };

@@ -1,5 +1,7 @@
 #include "core/BoardSession.h"
 
+#include "core/BoardView.h"
+
 #include <QDir>
 
 namespace {
@@ -51,9 +53,9 @@ BoardSession::Result BoardSession::refresh()
     QString error;
     m_usable = m_log->replay(m_replay, &error);
     m_replay.takeChangedSlots();
-    Result result;
+    Result result{Outcome::Done, {}, {}, namingMode()};
     for (int p = 1; p <= SlotKey::SlotCount; ++p)
-        result.changedSlots << p;
+        result.changedSlots << shown(p);
     if (!m_usable) {
         result.outcome = Outcome::Unreadable;
         result.message = error;
@@ -77,7 +79,7 @@ BoardSession::Result BoardSession::poll()
 
 // The teacher decides on what the slot shows: if others changed it since,
 // the new state must be seen first.
-BoardSession::Result BoardSession::click(int slot)
+BoardSession::Result BoardSession::look(int slot)
 {
     const QString seen = m_replay.slotText(slot);
     QString error;
@@ -90,6 +92,25 @@ BoardSession::Result BoardSession::click(int slot)
     return finish(seen.isEmpty() ? Outcome::AskClass : Outcome::AskClearing);
 }
 
+// The slots are shown as they stand before the teacher is asked, so that the
+// answer is given on what is current.
+void BoardSession::click(int slot, BoardView &view)
+{
+    Result result = look(slot);
+    view.show(result);
+    if (result.outcome == Outcome::AskClearing) {
+        const bool confirmed = view.confirmClearing();
+        m_replay.setNamingMode(namingModeAfterClearQuestion(confirmed));
+        result = confirmed ? write(slot, m_replay.slotText(slot), QString()) : finish();
+    } else if (result.outcome == Outcome::AskClass) {
+        const BoardView::ClassAnswer answer = view.askClass(namingMode());
+        result = book(slot, answer.mode, answer.classLabel, answer.subject);
+    } else {
+        return;
+    }
+    view.show(result);
+}
+
 BoardSession::Result BoardSession::book(int slot, NamingMode modeAfterDialog,
                                         const QString &classLabel, const QString &subject)
 {
@@ -97,15 +118,14 @@ BoardSession::Result BoardSession::book(int slot, NamingMode modeAfterDialog,
     if (classLabel.isEmpty() && subject.isEmpty())
         return finish();
     Result result = write(slot, m_replay.slotText(slot), classLabel + IdeographicSpace + subject);
-    if (result.outcome == Outcome::Done)
+    if (result.outcome == Outcome::Done) {
         m_joinedAt[slot] = int(classLabel.size());
+        for (ShownSlot &changed : result.changedSlots) {
+            if (changed.slot == slot)
+                changed = shown(slot);
+        }
+    }
     return result;
-}
-
-BoardSession::Result BoardSession::clearSlot(int slot)
-{
-    m_replay.setNamingMode(namingModeAfterClearQuestion(true));
-    return write(slot, m_replay.slotText(slot), QString());
 }
 
 // The history the teacher chose from ended in a clearing: whatever was
@@ -118,12 +138,6 @@ BoardSession::Result BoardSession::rebook(int slot, const QString &text)
 std::optional<QList<SlotHistory::Entry>> BoardSession::history(int slot, QString *error) const
 {
     return SlotHistory::read(m_room, SlotKey::make(m_window, slot), error);
-}
-
-BoardSession::Result BoardSession::cancelClearing()
-{
-    m_replay.setNamingMode(namingModeAfterClearQuestion(false));
-    return finish();
 }
 
 BoardSession::Result BoardSession::toggleNamingMode()
@@ -155,12 +169,12 @@ BoardSession::Result BoardSession::write(int slot, QString expected, const QStri
 
 BoardSession::Result BoardSession::finish(Outcome outcome, const QString &message)
 {
-    Result result{outcome, message, {}};
+    Result result{outcome, message, {}, namingMode()};
     const auto changed = m_replay.takeChangedSlots();
     for (int p = 1; p <= SlotKey::SlotCount; ++p) {
         if (changed.test(p)) {
-            result.changedSlots << p;
             m_joinedAt[p] = -1;
+            result.changedSlots << shown(p);
         }
     }
     return result;
@@ -172,6 +186,11 @@ BoardSession::Caption BoardSession::caption(int slot) const
     if (joinedAt < 0)
         return {m_replay.slotText(slot)};
     return {QString(m_replay.slotText(slot)).remove(joinedAt, 1), joinedAt};
+}
+
+BoardSession::ShownSlot BoardSession::shown(int slot) const
+{
+    return {slot, caption(slot), spokenSlot(slot)};
 }
 
 QString BoardSession::slotName(int slot) const

@@ -15,12 +15,31 @@
 #include <functional>
 #include <optional>
 
+class BoardView;
+
 // The board of one room without its window: the two weeks shown, the booking
 // file and what it says, and the naming mode. Each step a teacher takes on
 // the board comes here and answers what the window must show or ask next.
 class BoardSession
 {
 public:
+    // Right after a booking of this board's own, class label and subject
+    // show joined, the label on a line of its own; the stored text, with an
+    // ideographic space between them, shows once the file is read again.
+    struct Caption
+    {
+        QString text;
+        int breakAfter = -1;
+    };
+
+    // A slot as the board shows it and a screen reader says it.
+    struct ShownSlot
+    {
+        int slot = 0;
+        Caption caption;
+        QString spoken;
+    };
+
     struct Result
     {
         enum class Outcome {
@@ -33,16 +52,8 @@ public:
         };
         Outcome outcome = Outcome::Done;
         QString message;
-        QList<int> changedSlots; // whose caption changed, in slot order
-    };
-
-    // Right after a booking of this board's own, class label and subject
-    // show joined, the label on a line of its own; the stored text, with an
-    // ideographic space between them, shows once the file is read again.
-    struct Caption
-    {
-        QString text;
-        int breakAfter = -1;
+        QList<ShownSlot> changedSlots; // whose caption changed, in slot order
+        NamingMode namingMode = NamingMode::Lettered;
     };
 
     BoardSession(std::function<QDate()> today, std::function<RoomLocation()> location);
@@ -55,18 +66,12 @@ public:
     // What others changed in the file since it was last read.
     Result poll();
 
-    // What a click on a slot means, once others' changes are taken in: a
-    // slot that changed under the teacher's eyes is refused.
-    Result click(int slot);
-    // The class dialog's answer, its mode kept however it closed; an empty
-    // label and subject book nothing.
-    Result book(int slot, NamingMode modeAfterDialog, const QString &classLabel,
-                const QString &subject);
-    Result clearSlot(int slot);
+    // A click on a slot, from first look to last repaint: the view is told
+    // what changed and asked what to book or whether to clear.
+    void click(int slot, BoardView &view);
     // A clearing undone: the text the slot had before, booked again only
     // while the slot is still free.
     Result rebook(int slot, const QString &text);
-    Result cancelClearing();
     Result toggleNamingMode();
 
     // Every text the slot has had, read from the file now, never before.
@@ -88,9 +93,15 @@ public:
 
 private:
     Result refresh();
+    // What a click on a slot means, once others' changes are taken in: a
+    // slot that changed under the teacher's eyes is refused.
+    Result look(int slot);
+    // The class dialog's answer; an empty label and subject book nothing.
+    Result book(int slot, NamingMode modeAfterDialog, const QString &classLabel, const QString &subject);
     // A copy of `expected`: the replay's own text changes as others'
     // records are read.
     Result write(int slot, QString expected, const QString &text);
+    ShownSlot shown(int slot) const;
     Result finish(Result::Outcome outcome = Result::Outcome::Done, const QString &message = {});
     QString readOnlyMessage() const;
 

@@ -1,5 +1,7 @@
 #include "board/BoardSheet.h"
 #include "core/BoardSession.h"
+#include "core/BoardView.h"
+#include "core/BookingRecord.h"
 
 #include <QPdfWriter>
 #include <QProcess>
@@ -26,13 +28,22 @@ private slots:
     // fresh booking of its own.
     void initTestCase()
     {
+        QFile file(m_dir.filePath("理科室.dat"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        // The last too long for a line: parted at the space.
+        for (const auto &[key, text] : {std::pair{"07/30-3", "１-２　数学"}, {"08/03-0", "３Ｂ　　国語"}, {"08/10-0", "その他　委員会"}})
+            file.write(BookingRecord::format(key, text).value());
+        file.close();
         BoardSession board([] { return QDate(2018, 8, 1); }, [this] { return RoomLocation{m_dir.path(), "理科室"}; });
         board.load();
-        board.book(3, NamingMode::Numbered, "１-２", "数学");
-        board.book(35, NamingMode::Lettered, "３Ｂ　", "国語");
-        board.book(70, NamingMode::Lettered, "その他", "委員会"); // too long for a line: parted at the space
-        board.thisWeek();
-        board.book(36, NamingMode::Lettered, "１Ａ　", "理科"); // the class label on a line of its own, as shown
+        // The class label on a line of its own, as shown.
+        struct : BoardView
+        {
+            void show(const BoardSession::Result &) override {}
+            ClassAnswer askClass(NamingMode) override { return {NamingMode::Lettered, "１Ａ　", "理科"}; }
+            bool confirmClearing() override { return false; }
+        } dialog;
+        board.click(36, dialog);
         QPdfWriter writer(m_pdf);
         writer.setPageLayout(BoardPrint::pageLayout());
         BoardPrint::print(writer, BoardSheet::of(board));

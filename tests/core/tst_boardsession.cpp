@@ -1,27 +1,17 @@
 #include "core/BoardSession.h"
+#include "core/BoardView.h"
 
 #include <QtTest>
 
 using Outcome = BoardSession::Result::Outcome;
-using Answer = std::function<BoardSession::Result(BoardSession &, int slot)>;
 
 namespace {
 
 const QString Room = QStringLiteral("理科室"), IS(QChar(0x3000)), Changed = "別のパソコンで変更されました";
 const QByteArray X = "\"07/30-4\",\"x\"\r\n", Y = "\"07/30-4\",\"y\"\r\n", Cleared = X + "\"07/30-4\",\"\"\r\n";
-constexpr NamingMode Numbered = NamingMode::Numbered, Grayed = NamingMode::LetteredAfterCancelledClearing;
+constexpr NamingMode Lettered = NamingMode::Lettered, Numbered = NamingMode::Numbered,
+                     Grayed = NamingMode::LetteredAfterCancelledClearing;
 std::unique_ptr<QTemporaryDir> dir;
-
-Answer book(const QString &label, const QString &subject, NamingMode mode = NamingMode::Lettered)
-{
-    return [=](BoardSession &session, int slot) { return session.book(slot, mode, label, subject); };
-}
-const Answer clear = [](BoardSession &session, int slot) { return session.clearSlot(slot); };
-const Answer cancel = [](BoardSession &session, int) { return session.cancelClearing(); };
-Answer rebook(const QString &text)
-{
-    return [=](BoardSession &session, int slot) { return session.rebook(slot, text); };
-}
 
 QByteArray fileBytes()
 {
@@ -45,22 +35,62 @@ BoardSession loaded()
     return session;
 }
 
+// The teacher at the board: answers what a click asks while others append
+// `meanwhile`, and sees each changed slot as "slot caption".
+struct Teacher : BoardView
+{
+    ClassAnswer classAnswer{};
+    bool confirms = false;
+    QByteArray meanwhile{};
+    QString asked{};
+    QStringList seen{};
+    BoardSession::Result last{};
+
+    void show(const BoardSession::Result &result) override
+    {
+        for (const BoardSession::ShownSlot &shown : result.changedSlots)
+            seen << QString::number(shown.slot) + ' ' + shown.caption.text;
+        last = result;
+    }
+    ClassAnswer askClass(NamingMode mode) override
+    {
+        asked = "class " + QString::number(int(mode));
+        change(meanwhile);
+        return classAnswer;
+    }
+    bool confirmClearing() override
+    {
+        asked = "clearing";
+        change(meanwhile);
+        return confirms;
+    }
+};
+
+void book(BoardSession &session, int slot, const QString &label, const QString &subject)
+{
+    Teacher teacher;
+    teacher.classAnswer = {Lettered, label, subject};
+    session.click(slot, teacher);
+}
+
 // A click on slot p of a session loaded from `file`, after others appended
-// `other`: what it asks; the answer, given while others append `meanwhile`;
-// then what the session tells, shows, writes after the file, its mode and the
-// slots that changed on the way.
+// `other`, or the undoing of a clearing there: what it asks, answered as
+// the teacher does; then what the session tells, shows, writes after the
+// file and its mode.
 struct Click
 {
     QByteArray file{}, other{};
     int p = 4;
-    Outcome asks = Outcome::AskClass;
+    QString rebook{};
+    QString asks{};
+    BoardView::ClassAnswer answer{};
+    bool confirms = false;
     QByteArray meanwhile{};
-    Answer answer{};
     Outcome then = Outcome::Done;
-    QString told{}, caption{};
+    QString told{};
+    QStringList seen{};
     QByteArray written{};
-    NamingMode mode = NamingMode::Lettered;
-    QList<int> changed{};
+    NamingMode mode = Lettered;
 };
 
 } // namespace
@@ -80,41 +110,41 @@ private slots:
 void TestBoardSession::click_data()
 {
     QTest::addColumn<Click>("click");
-    const Outcome clearing = Outcome::AskClearing, notice = Outcome::Notice;
-    QTest::newRow("book 1A science after lessons") << Click{.p = 7, .answer = book("１Ａ" + IS, "理科"),
-        .caption = "１Ａ　理科", .written = "\"07/30-0\",\"\x82\x50\x82\x60\x81\x40\x81\x40\x97\x9D\x89\xC8\"\r\n",
-        .changed = {7}};
-    QTest::newRow("book numbered, second week") << Click{.p = 36, .answer = book("２-３", "数学", Numbered),
-        .caption = "２-３数学", .written = "\"08/06-1\",\"\x82\x51-\x82\x52\x81\x40\x90\x94\x8A\x77\"\r\n",
-        .mode = Numbered, .changed = {36}};
-    QTest::newRow("dialog toggled, then cancelled") << Click{.answer = book("", "", Numbered), .mode = Numbered};
-    QTest::newRow("clearing confirmed") << Click{.file = X, .asks = clearing, .answer = clear,
-        .written = "\"07/30-4\",\"\"\r\n", .mode = Numbered, .changed = {4}};
-    QTest::newRow("clearing cancelled") << Click{.file = X, .asks = clearing, .answer = cancel, .caption = "x",
-                                                 .mode = Grayed};
+    const Outcome notice = Outcome::Notice;
+    const QString lettered = "class 0", clearing = "clearing";
+    QTest::newRow("book 1A science after lessons") << Click{.p = 7, .asks = lettered,
+        .answer = {Lettered, "１Ａ" + IS, "理科"}, .seen = {"7 １Ａ　理科"},
+        .written = "\"07/30-0\",\"\x82\x50\x82\x60\x81\x40\x81\x40\x97\x9D\x89\xC8\"\r\n"};
+    QTest::newRow("book numbered, second week") << Click{.p = 36, .asks = lettered,
+        .answer = {Numbered, "２-３", "数学"}, .seen = {"36 ２-３数学"},
+        .written = "\"08/06-1\",\"\x82\x51-\x82\x52\x81\x40\x90\x94\x8A\x77\"\r\n", .mode = Numbered};
+    QTest::newRow("dialog toggled, then cancelled") << Click{.asks = lettered, .answer = {Numbered}, .mode = Numbered};
+    QTest::newRow("clearing confirmed") << Click{.file = X, .asks = clearing, .confirms = true, .seen = {"4 "},
+        .written = "\"07/30-4\",\"\"\r\n", .mode = Numbered};
+    QTest::newRow("clearing cancelled") << Click{.file = X, .asks = clearing, .mode = Grayed};
     // What the teacher never saw is neither booked nor cleared.
-    QTest::newRow("booked elsewhere") << Click{.other = Y, .asks = notice, .told = Changed, .caption = "y",
-                                               .changed = {4}};
-    QTest::newRow("booked elsewhere while the dialog is open") << Click{.meanwhile = Y, .answer = book("１Ａ" + IS, ""),
-        .then = notice, .told = Changed, .caption = "y", .changed = {4}};
+    QTest::newRow("booked elsewhere") << Click{.other = Y, .then = notice, .told = Changed, .seen = {"4 y"}};
+    QTest::newRow("booked elsewhere while the dialog is open") << Click{.asks = lettered,
+        .answer = {Lettered, "１Ａ" + IS}, .meanwhile = Y, .then = notice, .told = Changed, .seen = {"4 y"}};
     // Others' records read on the way set the mode, where the own label cannot tell.
-    QTest::newRow("booked numbered elsewhere while booking その他") << Click{
-        .meanwhile = "\"07/31-1\",\"\x82\x50-\x82\x51\x81\x40\"\r\n", .answer = book("その他", ""), .caption = "その他",
-        .written = "\"07/30-4\",\"\x82\xBB\x82\xCC\x91\xBC\x81\x40\"\r\n", .mode = Numbered, .changed = {4, 8}};
+    QTest::newRow("booked numbered elsewhere while booking その他") << Click{.asks = lettered,
+        .answer = {Lettered, "その他"}, .meanwhile = "\"07/31-1\",\"\x82\x50-\x82\x51\x81\x40\"\r\n",
+        .seen = {"4 その他", "8 １-２　"}, .written = "\"07/30-4\",\"\x82\xBB\x82\xCC\x91\xBC\x81\x40\"\r\n",
+        .mode = Numbered};
     // A clearing undone, here one made elsewhere, is an ordinary booking of the text as stored; the mode stays.
-    QTest::newRow("clearing undone") << Click{.file = X, .asks = clearing, .meanwhile = Cleared.mid(X.size()),
-        .answer = rebook("１-２　数学"), .caption = "１-２　数学",
-        .written = "\"07/30-4\",\"\x82\x50-\x82\x51\x81\x40\x90\x94\x8A\x77\"\r\n", .changed = {4}};
-    QTest::newRow("undo refused: booked elsewhere since") << Click{.file = Cleared, .meanwhile = Y, .answer = rebook("x"),
-        .then = notice, .told = Changed, .caption = "y", .changed = {4}};
-    QTest::newRow("undo refused: file saved again as UTF-8") << Click{.file = "\xEF\xBB\xBF" + Cleared, .asks = notice,
-        .answer = rebook("x"), .then = notice, .told = "UTF-8"};
-    QTest::newRow("file saved again as UTF-8") << Click{.file = "\xEF\xBB\xBF" + Y, .p = 5, .asks = notice,
+    QTest::newRow("clearing undone") << Click{.file = X, .other = Cleared.mid(X.size()), .rebook = "１-２　数学",
+        .seen = {"4 １-２　数学"}, .written = "\"07/30-4\",\"\x82\x50-\x82\x51\x81\x40\x90\x94\x8A\x77\"\r\n"};
+    QTest::newRow("undo refused: booked elsewhere since") << Click{.file = Cleared, .other = Y, .rebook = "x",
+        .then = notice, .told = Changed, .seen = {"4 y"}};
+    QTest::newRow("undo refused: file saved again as UTF-8") << Click{.file = "\xEF\xBB\xBF" + Cleared, .rebook = "x",
+        .then = notice, .told = "UTF-8"};
+    QTest::newRow("file saved again as UTF-8") << Click{.file = "\xEF\xBB\xBF" + Y, .p = 5, .then = notice,
                                                         .told = "UTF-8"};
-    QTest::newRow("file turned into a folder") << Click{.file = X, .other = "folder", .asks = Outcome::Error,
-                                                        .told = "フォルダー", .caption = "x"};
-    QTest::newRow("file turned into a folder while the dialog is open") << Click{.meanwhile = "folder",
-        .answer = book("１Ａ" + IS, ""), .then = Outcome::Error, .told = "この変更は保存されていません。"};
+    QTest::newRow("file turned into a folder") << Click{.file = X, .other = "folder", .then = Outcome::Error,
+                                                        .told = "フォルダー"};
+    QTest::newRow("file turned into a folder while the dialog is open") << Click{.asks = lettered,
+        .answer = {Lettered, "１Ａ" + IS}, .meanwhile = "folder", .then = Outcome::Error,
+        .told = "この変更は保存されていません。"};
 }
 
 void TestBoardSession::click()
@@ -123,22 +153,22 @@ void TestBoardSession::click()
     change(click.file);
     BoardSession board = loaded();
     change(click.other);
-    BoardSession::Result result = board.click(click.p);
-    QCOMPARE(result.outcome, click.asks);
-    QList<int> changed = result.changedSlots;
-    if (click.answer) {
-        change(click.meanwhile);
-        result = click.answer(board, click.p);
-        QCOMPARE(result.outcome, click.then);
-        changed += result.changedSlots;
-    }
-    QVERIFY2(result.message.contains(click.told) && result.message.isEmpty() == click.told.isEmpty(),
-             qPrintable(result.message));
-    QCOMPARE(changed, click.changed);
-    QCOMPARE(board.caption(click.p).text, click.caption);
+    Teacher teacher;
+    teacher.classAnswer = click.answer;
+    teacher.confirms = click.confirms;
+    teacher.meanwhile = click.meanwhile;
+    if (click.rebook.isEmpty())
+        board.click(click.p, teacher);
+    else
+        teacher.show(board.rebook(click.p, click.rebook));
+    QCOMPARE(teacher.asked, click.asks);
+    QCOMPARE(teacher.last.outcome, click.then);
+    QVERIFY2(teacher.last.message.contains(click.told) && teacher.last.message.isEmpty() == click.told.isEmpty(),
+             qPrintable(teacher.last.message));
+    QCOMPARE(teacher.seen, click.seen);
     if (!(click.other + click.meanwhile).endsWith("folder"))
         QCOMPARE(fileBytes(), click.file + click.other + click.meanwhile + click.written);
-    QCOMPARE(board.namingMode(), click.mode);
+    QCOMPARE(teacher.last.namingMode, click.mode);
 }
 
 // Both weeks from today's, however often a week button is pressed; the
@@ -163,7 +193,7 @@ void TestBoardSession::weeks()
     QCOMPARE(board.thisWeek().changedSlots.size(), 70);
     QCOMPARE(shown(), thisWeek);
 
-    board.book(2, NamingMode::Lettered, "１Ａ" + IS, "理科");
+    book(board, 2, "１Ａ" + IS, "理科");
     QCOMPARE(board.spokenSlot(2), "7月30日(月) 2時間目 １Ａ　理科");
     board.thisWeek();
     QCOMPARE(board.spokenSlot(2), "7月30日(月) 2時間目 １Ａ　　理科");
@@ -174,16 +204,17 @@ void TestBoardSession::weeks()
 void TestBoardSession::polls()
 {
     BoardSession board = loaded();
-    board.book(1, NamingMode::Lettered, "１Ａ" + IS, "理科");
-    QCOMPARE(board.poll().changedSlots, QList<int>());
+    book(board, 1, "１Ａ" + IS, "理科");
+    Teacher teacher;
+    teacher.show(board.poll());
     change("\"08/10-0\",\"z\"\r\n\"07/30-2\",\"\x82\x50-\x82\x51\x81\x40\"\r\n");
-    QCOMPARE(board.poll().changedSlots, (QList<int>{2, 70}));
-    QCOMPARE(board.caption(1).text + board.caption(2).text, "１Ａ　理科１-２　");
-    QCOMPARE(board.namingMode(), Numbered);
-    QCOMPARE(board.poll().changedSlots, QList<int>());
+    teacher.show(board.poll());
+    QCOMPARE(board.caption(1).text, "１Ａ　理科");
+    QCOMPARE(teacher.last.namingMode, Numbered);
+    teacher.show(board.poll());
     change("\"07/30-1\",\"\"\r\n");
-    QCOMPARE(board.poll().changedSlots, QList<int>{1});
-    QCOMPARE(board.caption(1).text, QString());
+    teacher.show(board.poll());
+    QCOMPARE(teacher.seen, (QStringList{"2 １-２　", "70 z", "1 "}));
 }
 
 // A file that cannot be read stops the board; one saved again in another

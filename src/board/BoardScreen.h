@@ -1,0 +1,30 @@
+#pragma once
+
+#include "core/BoardView.h"
+#include "core/SlotKey.h"
+
+#include <array>
+
+class NamingModeBox;
+class QWidget;
+class WrappingButton;
+
+// The board's window as the session sees it: slot buttons and the box A
+// repainted from what the session tells, its messages and questions as
+// modal windows over the board.
+class BoardScreen : public BoardView
+{
+public:
+    // buttons[1…70] are the board's slot buttons.
+    BoardScreen(QWidget *board, const std::array<WrappingButton *, SlotKey::SlotCount + 1> &buttons,
+                NamingModeBox *mode);
+
+    void show(const BoardSession::Result &result) override;
+    ClassAnswer askClass(NamingMode mode) override;
+    bool confirmClearing() override;
+
+private:
+    QWidget *m_board;
+    const std::array<WrappingButton *, SlotKey::SlotCount + 1> &m_slots;
+    NamingModeBox *m_mode;
+};
