@@ -101,39 +101,21 @@ private:
     ModalDriver m_driver;
 };
 
-// Where the board's controls stand (fonts and colours are the rendering
-// test's), what it shows and a screen reader says week by week, and a file
-// it cannot read.
+// What the board shows and a screen reader says of the week it is moved to
+// (where its controls stand and how they look is the rendering test's), the
+// authorship notice, and a file it cannot read.
 void TestHiduke::board()
 {
-    change("\"07/30-1\",\"this\"\r\n\"08/06-1\",\"\x82\x50-\x82\x51\x81\x40\x90\x94\x8A\x77\"\r\n\"08/17-0\",\"z\"\r\n");
+    change("\"08/06-1\",\"z\"\r\n");
     auto board = makeBoard();
-    QCOMPARE(board->size(), QSize(1311, 887));
-    QCOMPARE(slot(*board, 36)->geometry(), QRect(648, 200, 97, 65));
-    QCOMPARE(slot(*board, 70)->geometry(), QRect(1032, 592, 97, 65));
-    QCOMPARE(board->findChild<QWidget *>("A")->geometry(), QRect(1648, 80, 25, 25)); // beyond the design width
-    QTest::mouseDClick(board.get(), Qt::LeftButton, {}, QPoint(600, 800)); // shows the authorship notice
+    QTest::mouseDClick(board.get(), Qt::LeftButton, {}, QPoint(600, 800));
     QVERIFY(!board->findChild<QLabel *>("C")->isHidden());
-
     QSignalSpy failed(board.get(), &Hiduke::failed);
     QVERIFY(board->Form_Load());
-    QAccessibleInterface *window = QAccessible::queryAccessibleInterface(board.get());
-    QCOMPARE(window->role(), QAccessible::Window);
-    QCOMPARE(window->text(QAccessible::Name), QStringLiteral("特別教室予約ボード        Ver.20180729"));
-    const auto shown = [&board] {
-        QStringList texts;
-        for (const char *name : {"RoomName", "Tuki", "Hiduke_0", "Hiduke_9", "Label1_6", "TodayBT", "NextBT", "PrintBT"})
-            texts << QAccessible::queryAccessibleInterface(board->findChild<QWidget *>(name))->text(QAccessible::Name);
-        for (int p : {1, 70})
-            texts << slot(*board, p)->accessibleName() << slot(*board, p)->text();
-        return texts;
-    };
-    const QStringList buttonNames{"今週の予約を表示", "次の週の予約を表示", "２週間の予約を印刷"};
-    QCOMPARE(shown(), (QStringList{Room, "7", "30", "10", "(火)"} + buttonNames
-                       + QStringList{"7月30日(月) 1時間目 this", "this", "8月10日(金) 授業後 空き", ""}));
+    QCOMPARE(QAccessible::queryAccessibleInterface(board.get())->role(), QAccessible::Window);
     QTest::mouseClick(board->findChild<QPushButton *>("NextBT"), Qt::LeftButton);
-    QCOMPARE(shown(), (QStringList{Room, "8", "6", "17", "(火)"} + buttonNames
-                       + QStringList{"8月6日(月) 1時間目 １-２　数学", "１-２　数学", "8月17日(金) 授業後 z", "z"}));
+    QCOMPARE(board->findChild<QLabel *>("Tuki")->text() + board->findChild<QLabel *>("Hiduke_9")->text(), "817");
+    QCOMPARE(slot(*board, 1)->accessibleName() + slot(*board, 1)->text(), "8月6日(月) 1時間目 zz");
     change("folder");
     QTest::mouseClick(board->findChild<QPushButton *>("TodayBT"), Qt::LeftButton);
     QVERIFY(!board->Form_Load());
