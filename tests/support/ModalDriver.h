@@ -28,10 +28,6 @@ public:
             QTest::mouseClick(menu.findChild<QPushButton *>(ok ? "OK_BT" : "Canel_BT"), Qt::LeftButton);
         });
     }
-    void answerNextMessageBox(QMessageBox::StandardButton button)
-    {
-        answerNext([button](QDialog &box) { static_cast<QMessageBox &>(box).button(button)->click(); });
-    }
     // As typed: to the widget the window focused on opening.
     void answerNextByKey(Qt::Key key)
     {
