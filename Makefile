@@ -30,12 +30,14 @@ test:
 	@$(MAKE) --no-print-directory build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
-# After an intended change to how a window looks: draws the board, the class
-# dialog and a message box again into tests/board/reference/ (in place of
-# comparing them) and lists the images that changed. The message box needs
-# Qt's Japanese button texts, which `run` installs.
+# After an intended change to how a window looks: draws the board, its dialogs,
+# a message box and the printed page again into tests/board/reference/ (in
+# place of comparing them) and lists the images that changed. The message box
+# needs Qt's Japanese button texts, which `run` installs, and the page
+# poppler's pdftoppm, which `test` does.
 reference-images:
 	@scripts/install-deps.sh run
+	@scripts/install-deps.sh test
 	@$(MAKE) --no-print-directory build
 	@cd $(BUILD) && ROOMBOARD_WRITE_REFERENCES=1 ctest --output-on-failure -R '^tst_rendering$$'
 	@git status --short tests/board/reference

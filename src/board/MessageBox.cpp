@@ -19,8 +19,6 @@ int show(QWidget *parent, QMessageBox::Icon icon, const QString &text,
     for (QAbstractButton *button : box.buttons())
         button->setIcon(QIcon());
     box.setDefaultButton(defaultButton);
-    if (buttons & QMessageBox::Cancel)
-        box.setEscapeButton(QMessageBox::Cancel);
     return box.exec();
 }
 

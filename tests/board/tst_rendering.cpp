@@ -1,4 +1,7 @@
+#include "board/BoardPrint.h"
+#include "board/BoardSheet.h"
 #include "board/Hiduke.h"
+#include "board/SlotHistoryDialog.h"
 #include "core/Cp932.h"
 #include "core/QtTranslation.h"
 #include "../support/ModalDriver.h"
@@ -20,6 +23,12 @@ const QString Bookings = QStringLiteral("\"07/30-1\",\"１-２　数学\"\r\n\"0
                                         "\"08/06-5\",\"Lab work day\"\r\n\"08/08-4\",\"Laboratory\"\r\n"
                                         "\"08/09-6\",\"　　　総合\"\r\n\"08/10-0\",\"２-４　技術\"\r\n");
 
+bool writeBookings(const QTemporaryDir &dir)
+{
+    QFile file(dir.filePath(QStringLiteral("理科室.dat")));
+    return file.open(QIODevice::WriteOnly) && file.write(*Cp932::encode(Bookings)) > 0;
+}
+
 } // namespace
 
 class TestRendering : public QObject
@@ -34,6 +43,7 @@ private slots:
     }
     void boardDialogAndBox();
     void namingModeBoxOnTintedSurface();
+    void printedPageAndHistory();
 
 private:
     void compare(const QImage &drawn, const QString &name);
@@ -73,9 +83,7 @@ void TestRendering::compare(const QImage &drawn, const QString &name)
 void TestRendering::boardDialogAndBox()
 {
     QTemporaryDir dir;
-    QFile file(dir.filePath(QStringLiteral("理科室.dat")));
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(*Cp932::encode(Bookings)) > 0);
-    file.close();
+    QVERIFY(writeBookings(dir));
     Hiduke board({[] { return QDate(2018, 8, 1); }, [&dir] { return RoomLocation{dir.path(), "理科室"}; }, std::chrono::hours(1)});
     QVERIFY(board.Form_Load());
     const auto slot = [&board](int p) { return board.findChild<QPushButton *>(QStringLiteral("PCclass_%1").arg(p)); };
@@ -115,6 +123,29 @@ void TestRendering::namingModeBoxOnTintedSurface()
     Hiduke board({[] { return QDate(2018, 8, 1); }, [] { return RoomLocation{}; }, std::chrono::hours(1)});
     board.resize(1680, board.height());
     compare(board.grab(QRect(1640, 72, 41, 41)).toImage(), QStringLiteral("namingmode"));
+}
+
+// The first printed page as poppler draws the PDF at 60 dots an inch, and a
+// slot's history booked, cleared and booked again.
+void TestRendering::printedPageAndHistory()
+{
+    QTemporaryDir dir;
+    QVERIFY(writeBookings(dir));
+    BoardSession session([] { return QDate(2018, 8, 1); }, [&dir] { return RoomLocation{dir.path(), "理科室"}; });
+    session.load();
+    const QString pdf = dir.filePath(QStringLiteral("board.pdf")), page = dir.filePath(QStringLiteral("page"));
+    {
+        QPdfWriter writer(pdf);
+        writer.setPageLayout(BoardPrint::pageLayout());
+        BoardPrint::print(writer, BoardSheet::of(session));
+    }
+    QCOMPARE(QProcess::execute("pdftoppm", {"-r", "60", "-png", "-singlefile", pdf, page}), 0);
+    compare(QImage(page + ".png"), QStringLiteral("printedpage"));
+
+    SlotHistoryDialog history(session.slotName(3), {{1, "１-２　数学", true}, {4, {}, false}, {9, "３Ｃ　　国語", false}});
+    history.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&history));
+    compare(history.grab().toImage(), QStringLiteral("history"));
 }
 
 QTEST_MAIN(TestRendering)
