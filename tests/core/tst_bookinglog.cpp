@@ -80,7 +80,6 @@ bool lockByte(QFile &file, qint64 byte)
 // The disk's and the share's own failures, which no file can be made to show.
 struct FailingFileSystem : FileSystem
 {
-    using FileSystem::stat;
     QString failing;
     static std::error_code io() { return std::make_error_code(std::errc::io_error); }
 
@@ -92,6 +91,13 @@ struct FailingFileSystem : FileSystem
     }
     std::error_code seek(FileHandle handle, qint64 offset) override { return failing == "seek" ? io() : FileSystem::seek(handle, offset); }
     std::error_code stat(FileHandle handle, FileStamp *stamp) override { return failing == "stat" ? io() : FileSystem::stat(handle, stamp); }
+    // "swapped": another file put in place at every look at the path.
+    std::error_code stat(const NativePath &path, FileStamp *stamp) override
+    {
+        const std::error_code code = FileSystem::stat(path, stamp);
+        stamp->index += failing == "swapped";
+        return code;
+    }
     // A network folder mounted without its lock service.
     std::error_code tryLock(FileHandle handle, qint64 byte) override
     {
@@ -397,6 +403,8 @@ private slots:
         QTest::newRow("disk fails to read anything") << "reads" << "" << read;
         QTest::newRow("disk fails to seek") << "seek" << "" << read + io;
         QTest::newRow("disk fails to tell the file's size") << "stat" << "" << write + io;
+        QTest::newRow("swapped at every try") << "swapped" << ""
+            << write + "書き込みの間に、ほかのプログラムがファイルを置き換えました。もう一度クリックしてください。";
         // Said at once, not after waiting for another computer that has no part in it.
         QTest::newRow("no locks on this mount") << "lock" << ""
             << "」をロックできません。\nここではファイルのロックが使えません。共有フォルダーの設定を確かめてください。";
@@ -462,6 +470,7 @@ private slots:
                 && board.log.write(board.replay, 2, {}, "b", &writeError) == Outcome::Failed
                 && (writing.endsWith('\n') ? writeError.startsWith(name + writing) : writeError == name + writing)
                 && board.slot("07/30-2").isEmpty()
+                && (atPath != "reads" || !board.log.replay(board.replay, nullptr))
                 // A failed read leaves the board showing what it showed.
                 && board.slot("07/30-1") == (loaded ? "a" : "")
                 && (loaded || !board.log.catchUp(board.replay, nullptr))
