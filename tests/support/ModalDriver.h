@@ -18,24 +18,6 @@ public:
     ModalDriver() { m_timer.callOnTimeout(this, &ModalDriver::answer); m_timer.start(10); }
 
     void answerNext(Answer answer) { m_answers.push_back(std::move(answer)); }
-    // Rows picked in the class dialog's lists by the mouse (−1 none), then OK or Cancel.
-    void answerNextClassMenu(int grade, int cls, int subject, bool ok = true)
-    {
-        answerNext([=](QDialog &menu) {
-            for (const auto [list, row] : {std::pair{1, grade}, {2, cls}, {3, subject}})
-                if (row >= 0)
-                    clickRow(menu, list, row);
-            QTest::mouseClick(menu.findChild<QPushButton *>(ok ? "OK_BT" : "Canel_BT"), Qt::LeftButton);
-        });
-    }
-    // As typed: to the widget the window focused on opening.
-    void answerNextByKey(Qt::Key key)
-    {
-        answerNext([key](QDialog &window) {
-            QVERIFY(QTest::qWaitForWindowActive(&window));
-            QTest::keyClick(QApplication::focusWidget(), key);
-        });
-    }
     static void clickRow(QDialog &menu, int list, int row)
     {
         auto *view = menu.findChild<QListWidget *>(QStringLiteral("List%1").arg(list));
