@@ -12,11 +12,14 @@ BoardScreen::BoardScreen(QWidget *board,
     : m_board(board)
     , m_slots(buttons)
     , m_mode(mode)
+    , m_view{[this](const BoardSession::Result &result) { showOutcome(result); },
+             [this](NamingMode naming) { return openClassMenu(naming); },
+             [this] { return confirmClearing(); }}
 {
 }
 
 // The slots first, so that a message speaks of what is shown.
-void BoardScreen::show(const BoardSession::Result &result)
+void BoardScreen::showOutcome(const BoardSession::Result &result)
 {
     for (const BoardSession::ShownSlot &shown : result.changedSlots) {
         m_slots[shown.slot]->setCaption(shown.caption.text, shown.caption.breakAfter);
@@ -29,7 +32,7 @@ void BoardScreen::show(const BoardSession::Result &result)
         MessageBox::error(m_board, result.message);
 }
 
-BoardView::ClassAnswer BoardScreen::askClass(NamingMode mode)
+BoardView::ClassAnswer BoardScreen::openClassMenu(NamingMode mode)
 {
     ClassMenu menu(mode, m_board);
     menu.exec();

@@ -12,19 +12,23 @@ class WrappingButton;
 // The board's window as the session sees it: slot buttons and the box A
 // repainted from what the session tells, its messages and questions as
 // modal windows over the board.
-class BoardScreen : public BoardView
+class BoardScreen
 {
 public:
     // buttons[1…70] are the board's slot buttons.
     BoardScreen(QWidget *board, const std::array<WrappingButton *, SlotKey::SlotCount + 1> &buttons,
                 NamingModeBox *mode);
 
-    void show(const BoardSession::Result &result) override;
-    ClassAnswer askClass(NamingMode mode) override;
-    bool confirmClearing() override;
+    void showOutcome(const BoardSession::Result &result);
+    // What the session is handed for a click or an undo.
+    BoardView &view() { return m_view; }
 
 private:
+    BoardView::ClassAnswer openClassMenu(NamingMode mode);
+    bool confirmClearing();
+
     QWidget *m_board;
     const std::array<WrappingButton *, SlotKey::SlotCount + 1> &m_slots;
     NamingModeBox *m_mode;
+    BoardView m_view;
 };

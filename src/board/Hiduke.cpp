@@ -114,9 +114,9 @@ void Hiduke::buildControls()
 
     m_A = placed(new NamingModeBox(this), At::A);
     m_A->setAccessibleName(QStringLiteral("組を番号で表す"));
-    connect(m_A, &QCheckBox::clicked, this, [this] { m_screen->show(m_session.toggleNamingMode()); });
+    connect(m_A, &QCheckBox::clicked, this, [this] { m_screen->showOutcome(m_session.toggleNamingMode()); });
     m_screen = std::make_unique<BoardScreen>(this, m_PCclass, m_A);
-    new SlotHistoryAction(m_PCclass, m_session, *m_screen, this);
+    new SlotHistoryAction(m_PCclass, m_session, m_screen->view(), this);
     auto *print = placed(new PrintButton(m_session, this), At::PrintBT, JapaneseFont::proportional(12));
     // The focus goes down each day, then to the week buttons, A and printing.
     const QWidgetList order = QWidgetList(m_PCclass.begin() + 1, m_PCclass.end())
@@ -140,7 +140,7 @@ bool Hiduke::showWeek(const BoardSession::Result &result)
     // Disabled rather than free-looking: the file said nothing we trust.
     for (int p = 1; p <= SlotKey::SlotCount; ++p)
         m_PCclass[p]->setEnabled(m_session.isUsable());
-    m_screen->show(result);
+    m_screen->showOutcome(result);
     if (result.outcome == Outcome::Unreadable) {
         m_poll->stop();
         emit failed(result.message);
@@ -156,12 +156,12 @@ bool Hiduke::showWeek(const BoardSession::Result &result)
 void Hiduke::pollBookingFile()
 {
     if (!QApplication::activeModalWidget())
-        m_screen->show(m_session.poll());
+        m_screen->showOutcome(m_session.poll());
 }
 
 void Hiduke::PCclass_Click(int slot)
 {
-    m_session.click(slot, *m_screen);
+    m_session.click(slot, m_screen->view());
 }
 
 // Form_DblClick: only the window's own surface raises it, not a control.

@@ -6,7 +6,7 @@
 #include "core/BoardView.h"
 
 SlotHistoryAction::SlotHistoryAction(const std::array<WrappingButton *, SlotKey::SlotCount + 1> &buttons,
-                                     BoardSession &session, BoardView &view, QWidget *board)
+                                     BoardSession &session, const BoardView &view, QWidget *board)
     : QObject(board)
     , m_session(session)
     , m_view(view)
@@ -33,5 +33,5 @@ void SlotHistoryAction::show(int slot)
     QString text;
     connect(&dialog, &SlotHistoryDialog::rebookRequested, this, [&text](const QString &chosen) { text = chosen; });
     if (dialog.exec() == QDialog::Accepted && !text.isEmpty())
-        m_view.show(m_session.rebook(slot, text));
+        m_view.repaint(m_session.rebook(slot, text));
 }

@@ -6,7 +6,7 @@
 #include <QObject>
 #include <array>
 
-class BoardView;
+struct BoardView;
 class QWidget;
 class WrappingButton;
 
@@ -19,12 +19,12 @@ class SlotHistoryAction : public QObject
 public:
     // buttons[1…70] are the board's slot buttons.
     SlotHistoryAction(const std::array<WrappingButton *, SlotKey::SlotCount + 1> &buttons,
-                      BoardSession &session, BoardView &view, QWidget *board);
+                      BoardSession &session, const BoardView &view, QWidget *board);
 
 private:
     void show(int slot);
 
     BoardSession &m_session;
-    BoardView &m_view;
+    const BoardView &m_view;
     QWidget *m_board;
 };

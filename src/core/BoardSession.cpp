@@ -94,12 +94,12 @@ BoardSession::Result BoardSession::look(int slot)
 
 // The slots are shown as they stand before the teacher is asked, so that the
 // answer is given on what is current.
-void BoardSession::click(int slot, BoardView &view)
+void BoardSession::click(int slot, const BoardView &view)
 {
     Result result = look(slot);
-    view.show(result);
+    view.repaint(result);
     if (result.outcome == Outcome::AskClearing) {
-        const bool confirmed = view.confirmClearing();
+        const bool confirmed = view.askToClear();
         m_replay.setNamingMode(namingModeAfterClearQuestion(confirmed));
         result = confirmed ? write(slot, m_replay.slotText(slot), QString()) : finish();
     } else if (result.outcome == Outcome::AskClass) {
@@ -108,7 +108,7 @@ void BoardSession::click(int slot, BoardView &view)
     } else {
         return;
     }
-    view.show(result);
+    view.repaint(result);
 }
 
 BoardSession::Result BoardSession::book(int slot, NamingMode modeAfterDialog,

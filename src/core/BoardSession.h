@@ -15,7 +15,7 @@
 #include <functional>
 #include <optional>
 
-class BoardView;
+struct BoardView;
 
 // The board of one room without its window: the two weeks shown, the booking
 // file and what it says, and the naming mode. Each step a teacher takes on
@@ -68,7 +68,7 @@ public:
 
     // A click on a slot, from first look to last repaint: the view is told
     // what changed and asked what to book or whether to clear.
-    void click(int slot, BoardView &view);
+    void click(int slot, const BoardView &view);
     // A clearing undone: the text the slot had before, booked again only
     // while the slot is still free.
     Result rebook(int slot, const QString &text);

@@ -4,13 +4,14 @@
 #include "core/NamingMode.h"
 
 #include <QString>
+#include <functional>
 
 // What the session needs of the window while it runs a click: to show what
 // changed, before the teacher is asked and after, and the two questions a
-// click can ask. Tests answer them without a widget.
-class BoardView
+// click can ask. Tests answer them without a widget. Plain callables rather
+// than virtuals keep the core from depending on whoever answers.
+struct BoardView
 {
-public:
     // The class dialog's answer; its mode counts however it closed.
     struct ClassAnswer
     {
@@ -19,11 +20,9 @@ public:
         QString subject{};
     };
 
-    virtual ~BoardView() = default;
-
     // Repaints the changed slots and the naming mode, then shows the message.
-    virtual void show(const BoardSession::Result &result) = 0;
-    virtual ClassAnswer askClass(NamingMode mode) = 0;
+    std::function<void(const BoardSession::Result &)> repaint;
+    std::function<ClassAnswer(NamingMode)> askClass;
     // True when the teacher confirms the clearing of the slot clicked.
-    virtual bool confirmClearing() = 0;
+    std::function<bool()> askToClear;
 };

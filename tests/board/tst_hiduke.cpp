@@ -189,7 +189,7 @@ void TestHiduke::historyAndPrint()
     QTest::keyClick(board.get(), Qt::Key_P, Qt::ControlModifier);
     QTRY_COMPARE(pages, 2);
     m_driver.answerNext([](QDialog &history) { history.findChild<QPushButton *>("rebookButton")->click(); });
-    QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, {});
+    QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, {}, {});
     QApplication::sendEvent(slot(*board, 4), &menuKey);
     QCOMPARE(fileBytes(), cleared + X);
     QCOMPARE(slot(*board, 4)->text(), "x");

@@ -125,12 +125,9 @@ void TestRendering::printedPagesAndHistory()
     QVERIFY(writeBookings(dir));
     BoardSession session([] { return QDate(2018, 8, 1); }, [&dir] { return RoomLocation{dir.path(), "理科室"}; });
     session.load();
-    struct : BoardView
-    {
-        void show(const BoardSession::Result &) override {}
-        ClassAnswer askClass(NamingMode) override { return {NamingMode::Lettered, "１Ａ　", "理科"}; }
-        bool confirmClearing() override { return false; }
-    } dialog;
+    const BoardView dialog{[](const BoardSession::Result &) {},
+                           [](NamingMode) { return BoardView::ClassAnswer{NamingMode::Lettered, "１Ａ　", "理科"}; },
+                           [] { return false; }};
     session.click(36, dialog);
     const QString pdf = dir.filePath(QStringLiteral("board.pdf")), page = dir.filePath(QStringLiteral("page"));
     {

@@ -37,32 +37,31 @@ BoardSession loaded()
 
 // The teacher at the board: answers what a click asks while others append
 // `meanwhile`, and sees each changed slot as "slot caption".
-struct Teacher : BoardView
+struct Teacher
 {
-    ClassAnswer classAnswer{};
+    BoardView::ClassAnswer classAnswer{};
     bool confirms = false;
     QByteArray meanwhile{};
     QString asked{};
     QStringList seen{};
     BoardSession::Result last{};
+    const BoardView view{[this](const BoardSession::Result &result) { sees(result); },
+                         [this](NamingMode mode) {
+                             asked = "class " + QString::number(int(mode));
+                             change(meanwhile);
+                             return classAnswer;
+                         },
+                         [this] {
+                             asked = "clearing";
+                             change(meanwhile);
+                             return confirms;
+                         }};
 
-    void show(const BoardSession::Result &result) override
+    void sees(const BoardSession::Result &result)
     {
         for (const BoardSession::ShownSlot &shown : result.changedSlots)
             seen << QString::number(shown.slot) + ' ' + shown.caption.text;
         last = result;
-    }
-    ClassAnswer askClass(NamingMode mode) override
-    {
-        asked = "class " + QString::number(int(mode));
-        change(meanwhile);
-        return classAnswer;
-    }
-    bool confirmClearing() override
-    {
-        asked = "clearing";
-        change(meanwhile);
-        return confirms;
     }
 };
 
@@ -70,7 +69,7 @@ void book(BoardSession &session, int slot, const QString &label, const QString &
 {
     Teacher teacher;
     teacher.classAnswer = {Lettered, label, subject};
-    session.click(slot, teacher);
+    session.click(slot, teacher.view);
 }
 
 // A click on slot p of a session loaded from `file`, after others appended
@@ -158,9 +157,9 @@ void TestBoardSession::click()
     teacher.confirms = click.confirms;
     teacher.meanwhile = click.meanwhile;
     if (click.rebook.isEmpty())
-        board.click(click.p, teacher);
+        board.click(click.p, teacher.view);
     else
-        teacher.show(board.rebook(click.p, click.rebook));
+        teacher.sees(board.rebook(click.p, click.rebook));
     QCOMPARE(teacher.asked, click.asks);
     QCOMPARE(teacher.last.outcome, click.then);
     QVERIFY2(teacher.last.message.contains(click.told) && teacher.last.message.isEmpty() == click.told.isEmpty(),
@@ -206,14 +205,14 @@ void TestBoardSession::polls()
     BoardSession board = loaded();
     book(board, 1, "１Ａ" + IS, "理科");
     Teacher teacher;
-    teacher.show(board.poll());
+    teacher.sees(board.poll());
     change("\"08/10-0\",\"z\"\r\n\"07/30-2\",\"\x82\x50-\x82\x51\x81\x40\"\r\n");
-    teacher.show(board.poll());
+    teacher.sees(board.poll());
     QCOMPARE(board.caption(1).text, "１Ａ　理科");
     QCOMPARE(teacher.last.namingMode, Numbered);
-    teacher.show(board.poll());
+    teacher.sees(board.poll());
     change("\"07/30-1\",\"\"\r\n");
-    teacher.show(board.poll());
+    teacher.sees(board.poll());
     QCOMPARE(teacher.seen, (QStringList{"2 １-２　", "70 z", "1 "}));
 }
 
