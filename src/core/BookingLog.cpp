@@ -127,22 +127,17 @@ bool BookingLog::recognises(NativeFile &file, const FileStamp &stamp)
 }
 
 // A read that fails half-way leaves the replay as it was, not emptied: a
-// board must not show a week of free slots because the share stalled.
+// board must not show a week of free slots because the share stalled. The
+// file counts as unread until a read succeeds, so the next look starts over.
 bool BookingLog::readWhole(NativeFile &file, const FileStamp &stamp, BookingReplay &replay,
                            QString *error)
 {
     BookingReplay before = replay;
-    const FileEncoding::Kind encodingBefore = m_encoding;
     m_consumed = 0;
-    m_skippedTo = 0;
     m_tail.clear();
     if (readWholeFrom(file, stamp, replay, error))
         return true;
     replay = std::move(before);
-    m_encoding = encodingBefore;
-    m_consumed = 0;
-    m_skippedTo = 0;
-    m_tail.clear();
     return false;
 }
 
@@ -173,13 +168,18 @@ bool BookingLog::readWholeFrom(NativeFile &file, const FileStamp &stamp, Booking
             *error = CannotRead.arg(shown) + QLatin1Char('\n') + NotBookings;
         return false;
     }
-    m_encoding = encoding;
     replay.clearSlots();
-    replay.setEncoding(m_encoding == Kind::Cp932 ? BookingReplay::Encoding::Cp932
+    replay.setEncoding(encoding == Kind::Cp932 ? BookingReplay::Encoding::Cp932
                                                  : BookingReplay::Encoding::Utf8);
-    const qint64 start = FileEncoding::markSize(m_encoding);
-    if (m_encoding != Kind::Utf16LittleEndian && m_encoding != Kind::Utf16BigEndian)
-        return readFrom(file, start, stamp, replay, error);
+    const qint64 start = FileEncoding::markSize(encoding);
+    // The encoding the file was written in decides whether it may be
+    // written to, so it is taken only with what was read.
+    if (encoding != Kind::Utf16LittleEndian && encoding != Kind::Utf16BigEndian) {
+        if (!readFrom(file, start, stamp, replay, error))
+            return false;
+        m_encoding = encoding;
+        return true;
+    }
 
     // Offsets in the converted text are none in the file: a UTF-16 file is
     // read whole each time it changed.
@@ -188,7 +188,7 @@ bool BookingLog::readWholeFrom(NativeFile &file, const FileStamp &stamp, Booking
             *error = failure(CannotRead, file.error());
         return false;
     }
-    Utf16Device device(file, m_encoding == Kind::Utf16BigEndian, stamp.size - start);
+    Utf16Device device(file, encoding == Kind::Utf16BigEndian, stamp.size - start);
     LineReader reader(device, 0, std::numeric_limits<qint64>::max());
     QByteArrayView line;
     while (reader.next(line))
@@ -199,6 +199,7 @@ bool BookingLog::readWholeFrom(NativeFile &file, const FileStamp &stamp, Booking
             *error = failure(CannotRead, file.error());
         return false;
     }
+    m_encoding = encoding;
     m_stamp = stamp;
     return true;
 }
