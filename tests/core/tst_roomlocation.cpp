@@ -1,3 +1,5 @@
+#include "core/BookingFileSetup.h"
+#include "core/InstalledName.h"
 #include "core/RoomLocation.h"
 
 #include <QDir>
@@ -50,6 +52,18 @@ private slots:
         QCOMPARE(location.isRoom(), !room.isEmpty());
         if (!room.isEmpty())
             QCOMPARE(location.roomName, room);
+    }
+
+    // What the refusal tells the administrator: a booking file's name is
+    // named as such, and a path is quoted only where a shell would split it.
+    void adviceOnRefusal()
+    {
+        const QString dat = "名前が .dat で終わるファイルは、部屋の予約ファイルです。";
+        QVERIFY(InstalledName::notARoomMessage("理科室.DAT", "/p").contains(dat));
+        QVERIFY(!InstalledName::notARoomMessage("roomboard", "/p").contains(dat));
+        const QString install = "install -o root -g teachers -m 660 /dev/null ";
+        QCOMPARE(BookingFileSetup::installLine("/srv/理科室.dat"), install + "/srv/理科室.dat");
+        QCOMPARE(BookingFileSetup::installLine("/srv/it's 理科室.dat"), install + "'/srv/it'\\''s 理科室.dat'");
     }
 
 #ifdef Q_OS_UNIX
