@@ -43,7 +43,7 @@ std::error_code FileSystem::open(const NativePath &path, QIODevice::OpenMode mod
         const std::error_code error = lastError();
         // A socket, or a FIFO nobody reads when opened for writing: say what
         // it is rather than the system's bare "no such device".
-        if (error.value() == ENXIO || error.value() == EISDIR)
+        if (error.value() == ENXIO)
             stat(path, stamp);
         return error;
     }

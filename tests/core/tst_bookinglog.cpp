@@ -407,6 +407,7 @@ private slots:
         const QString notAFile = "普通のファイルではなく、パイプやソケット、装置などです。";
         QTest::newRow("dangling link") << "link /nonexistent/x" << create + gone << write + gone;
         QTest::newRow("fifo") << "fifo" << read + notAFile << write + notAFile;
+        QTest::newRow("socket") << "socket" << read + notAFile << write + notAFile;
         QTest::newRow("link to a device") << "link /dev/null" << read + notAFile << write + notAFile;
         // A file of the kernel's whose every read fails; writing it fails for a cause of its own.
         QTest::newRow("read error")
@@ -437,8 +438,8 @@ private slots:
             QSKIP("no such file here");
         if (!target.isEmpty())
             QVERIFY(QFile::link(target, path));
-        else if (atPath == "fifo")
-            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0666), 0);
+        else if (atPath == "fifo" || atPath == "socket")
+            QCOMPARE(::mknod(QFile::encodeName(path).constData(), (atPath == "socket" ? S_IFSOCK : S_IFIFO) | 0666, 0), 0);
 #endif
         QVERIFY(inOwnProcess([&] {
             QString loadError, writeError;
