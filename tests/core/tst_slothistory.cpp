@@ -40,7 +40,7 @@ private slots:
         QTest::addColumn<QStringList>("entries");
 
         QTest::newRow("no file") << QByteArray() << "07/30-3" << QStringList{};
-        QTest::newRow("booked, cleared, booked again") << rec("07/30-3", "１-２　数学") + rec("07/30-4", "x") + rec("07/30-3", "") + rec("07/30-3", "２Ａ　　理科") << "07/30-3" << QStringList{"1 １-２　数学", "3 ", "4 ２Ａ　　理科"};
+        QTest::newRow("booked, cleared under a key of its own, booked again") << rec("07/30-3", "１-２　数学") + rec("07/30-4", "x") + rec("07/30_3", "") + rec("07/30-3", "２Ａ　　理科") << "07/30-3" << QStringList{"1 １-２　数学", "3 ", "4 ２Ａ　　理科"};
         QTest::newRow("lines counted as an editor counts them") << "junk\r\n\r\n" + QByteArray(5000, 'x') + "\r\n07/30-3 , abc\n" + rec("07/30-7", "no") + rec("07/30-3", "last").chopped(2) << "07/30-3" << QStringList{"4 abc", "6 last"};
         QTest::newRow("a key ending in no digit is after lessons") << rec("07/30-x", "a") + rec("07/30-0", "b") + rec("07/31-0", "c") << "07/30-0" << QStringList{"1 a", "2 b"};
         QTest::newRow("turn of the year") << rec("07/30-3", "old") + rec("12/20-1", "b") + rec("01/10-1", "c") + rec("07/30-3", "new") << "07/30-3" << QStringList{"1 old ?", "4 new"};
