@@ -98,6 +98,7 @@ void TestHiduke::board()
     QVERIFY(board->Form_Load());
     QCOMPARE(QAccessible::queryAccessibleInterface(board.get())->role(), QAccessible::Window);
     QCOMPARE(QAccessible::queryAccessibleInterface(slot(*board, 1))->role(), QAccessible::Button);
+    QCOMPARE(QAccessible::queryAccessibleInterface(board->findChild<QLabel *>("RoomName"))->text(QAccessible::Name), Room);
     QTest::mouseClick(board->findChild<QPushButton *>("NextBT"), Qt::LeftButton);
     QCOMPARE(board->findChild<QLabel *>("Tuki")->text() + board->findChild<QLabel *>("Hiduke_9")->text(), "817");
     QCOMPARE(slot(*board, 1)->accessibleName() + slot(*board, 1)->text(), "8月6日(月) 1時間目 zz");
