@@ -189,6 +189,8 @@ void TestHiduke::historyAndPrint()
     });
     QTest::keyClick(board.get(), Qt::Key_P, Qt::ControlModifier);
     QTRY_COMPARE(pages, 2);
+    // The print button tells a screen reader the shortcut too.
+    QVERIFY(QAccessible::queryAccessibleInterface(board->findChild<QWidget *>("PrintBT"))->text(QAccessible::Description).contains("Ctrl+P"));
     m_driver.answerNext([](QDialog &history) { history.findChild<QPushButton *>("rebookButton")->click(); });
     QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, {}, {});
     QApplication::sendEvent(slot(*board, 4), &menuKey);
