@@ -1,6 +1,7 @@
 #include "board/Hiduke.h"
 #include "core/QtTranslation.h"
 #include "../support/ModalDriver.h"
+#include "../support/TestFiles.h"
 
 #include <QPrintPreviewWidget>
 
@@ -31,20 +32,7 @@ class GnomeStyle : public QProxyStyle
     }
 };
 
-QByteArray fileBytes()
-{
-    QFile file(dir->filePath(Room + ".dat"));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-void change(const QByteArray &bytes) // another board's records, or a folder in the file's place
-{
-    QFile file(dir->filePath(Room + ".dat"));
-    if (bytes == "folder")
-        QVERIFY(file.remove() && QDir(dir->path()).mkdir(Room + ".dat"));
-    else
-        QVERIFY(file.open(QIODevice::Append) && file.write(bytes) == bytes.size());
-}
+QString bookingFile() { return dir->filePath(Room + ".dat"); }
 
 QPushButton *slot(QWidget &board, int p)
 {
@@ -90,7 +78,7 @@ private:
 // authorship notice, and a file it cannot read.
 void TestHiduke::board()
 {
-    change("\"08/06-1\",\"z\"\r\n");
+    change(bookingFile(), "\"08/06-1\",\"z\"\r\n");
     auto board = makeBoard();
     QTest::mouseDClick(board.get(), Qt::LeftButton, {}, QPoint(600, 800));
     QVERIFY(!board->findChild<QLabel *>("C")->isHidden());
@@ -102,7 +90,7 @@ void TestHiduke::board()
     QTest::mouseClick(board->findChild<QPushButton *>("NextBT"), Qt::LeftButton);
     QCOMPARE(board->findChild<QLabel *>("Tuki")->text() + board->findChild<QLabel *>("Hiduke_9")->text(), "817");
     QCOMPARE(slot(*board, 1)->accessibleName() + slot(*board, 1)->text(), "8月6日(月) 1時間目 zz");
-    change("folder");
+    change(bookingFile(), "folder");
     QTest::mouseClick(board->findChild<QPushButton *>("TodayBT"), Qt::LeftButton);
     QVERIFY(!board->Form_Load());
     QCOMPARE(failed.count(), 2);
@@ -153,12 +141,12 @@ void TestHiduke::namingModeBox()
 // the next click to tell.
 void TestHiduke::boardsUpdateThemselves()
 {
-    change(X);
+    change(bookingFile(), X);
     auto board = makeBoard(20ms);
     QVERIFY(board->Form_Load());
     QString shownMeanwhile;
     m_driver.answerNext([&](QDialog &box) {
-        change("\"07/30-1\",\"y\"\r\n");
+        change(bookingFile(), "\"07/30-1\",\"y\"\r\n");
         QTest::qWait(200);
         shownMeanwhile = slot(*board, 1)->text();
         box.reject();
@@ -166,7 +154,7 @@ void TestHiduke::boardsUpdateThemselves()
     QTest::mouseClick(slot(*board, 4), Qt::LeftButton);
     QCOMPARE(shownMeanwhile, QString());
     QTRY_COMPARE_WITH_TIMEOUT(slot(*board, 1)->text(), QStringLiteral("y"), 2000);
-    change("folder");
+    change(bookingFile(), "folder");
     QTest::qWait(100);
     QCOMPARE(m_driver.takeAsked(), QStringList{ClearQuestion});
     QCOMPARE(slot(*board, 1)->text(), QStringLiteral("y"));
@@ -177,7 +165,7 @@ void TestHiduke::boardsUpdateThemselves()
 void TestHiduke::historyAndPrint()
 {
     const QByteArray cleared = X + "\"07/30-4\",\"\"\r\n";
-    change(cleared);
+    change(bookingFile(), cleared);
     auto board = makeBoard();
     QVERIFY(board->Form_Load());
     board->show();
@@ -194,9 +182,9 @@ void TestHiduke::historyAndPrint()
     m_driver.answerNext([](QDialog &history) { history.findChild<QPushButton *>("rebookButton")->click(); });
     QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, {}, {});
     QApplication::sendEvent(slot(*board, 4), &menuKey);
-    QCOMPARE(fileBytes(), cleared + X);
+    QCOMPARE(readAll(bookingFile()), cleared + X);
     QCOMPARE(slot(*board, 4)->text(), "x");
-    change("folder");
+    change(bookingFile(), "folder");
     QApplication::sendEvent(slot(*board, 4), &menuKey);
     const QStringList asked = m_driver.takeAsked();
     QCOMPARE(asked.mid(0, 2), (QStringList{"printPreview", "SlotHistoryDialog"}));
@@ -261,7 +249,7 @@ void TestHiduke::keyboard()
     }
     m_driver.answerNext([](QDialog &menu) { menu.findChild<QPushButton *>("OK_BT")->click(); });
     QTest::keyClick(button, Qt::Key_Return);
-    QTRY_VERIFY(fileBytes().startsWith('"' + where.toLatin1() + "\","));
+    QTRY_VERIFY(readAll(bookingFile()).startsWith('"' + where.toLatin1() + "\","));
     QCOMPARE(m_driver.takeAsked(), QStringList{"ClassMenu"});
 }
 

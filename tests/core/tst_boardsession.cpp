@@ -1,5 +1,6 @@
 #include "core/BoardSession.h"
 #include "core/BoardView.h"
+#include "../support/TestFiles.h"
 
 #include <QtTest>
 
@@ -13,20 +14,7 @@ constexpr NamingMode Lettered = NamingMode::Lettered, Numbered = NamingMode::Num
                      Grayed = NamingMode::LetteredAfterCancelledClearing;
 std::unique_ptr<QTemporaryDir> dir;
 
-QByteArray fileBytes()
-{
-    QFile file(dir->filePath(Room + ".dat"));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-void change(const QByteArray &bytes) // another board's records, or a folder in the file's place
-{
-    QFile file(dir->filePath(Room + ".dat"));
-    if (bytes == "folder")
-        QVERIFY(file.remove() && QDir(dir->path()).mkdir(Room + ".dat"));
-    else
-        QVERIFY(file.open(QIODevice::Append) && file.write(bytes) == bytes.size());
-}
+QString bookingFile() { return dir->filePath(Room + ".dat"); }
 
 BoardSession loaded()
 {
@@ -48,12 +36,12 @@ struct Teacher
     const BoardView view{[this](const BoardSession::Result &result) { sees(result); },
                          [this](NamingMode mode) {
                              asked = "class " + QString::number(int(mode));
-                             change(meanwhile);
+                             change(bookingFile(), meanwhile);
                              return classAnswer;
                          },
                          [this] {
                              asked = "clearing";
-                             change(meanwhile);
+                             change(bookingFile(), meanwhile);
                              return confirms;
                          }};
 
@@ -149,9 +137,9 @@ void TestBoardSession::click_data()
 void TestBoardSession::click()
 {
     QFETCH(Click, click);
-    change(click.file);
+    change(bookingFile(), click.file);
     BoardSession board = loaded();
-    change(click.other);
+    change(bookingFile(), click.other);
     Teacher teacher;
     teacher.classAnswer = click.answer;
     teacher.confirms = click.confirms;
@@ -166,7 +154,7 @@ void TestBoardSession::click()
              qPrintable(teacher.last.message));
     QCOMPARE(teacher.seen, click.seen);
     if (!(click.other + click.meanwhile).endsWith("folder"))
-        QCOMPARE(fileBytes(), click.file + click.other + click.meanwhile + click.written);
+        QCOMPARE(readAll(bookingFile()), click.file + click.other + click.meanwhile + click.written);
     QCOMPARE(teacher.last.namingMode, click.mode);
 }
 
@@ -174,7 +162,7 @@ void TestBoardSession::click()
 // session's own booking shows its label on a line of its own until read back.
 void TestBoardSession::weeks()
 {
-    change("\"07/30-1\",\"this\"\r\n\"08/06-1\",\"\x82\x50-\x82\x51\x81\x40\x90\x94\x8A\x77\"\r\n\"08/17-0\",\"z\"\r\n");
+    change(bookingFile(), "\"07/30-1\",\"this\"\r\n\"08/06-1\",\"\x82\x50-\x82\x51\x81\x40\x90\x94\x8A\x77\"\r\n\"08/17-0\",\"z\"\r\n");
     BoardSession board = loaded();
     const auto shown = [&board] {
         return QStringList{board.month(), board.dayNumber(0), board.dayNumber(4), board.dayNumber(5),
@@ -206,12 +194,12 @@ void TestBoardSession::polls()
     book(board, 1, "１Ａ" + IS, "理科");
     Teacher teacher;
     teacher.sees(board.poll());
-    change("\"08/10-0\",\"z\"\r\n\"07/30-2\",\"\x82\x50-\x82\x51\x81\x40\"\r\n");
+    change(bookingFile(), "\"08/10-0\",\"z\"\r\n\"07/30-2\",\"\x82\x50-\x82\x51\x81\x40\"\r\n");
     teacher.sees(board.poll());
     QCOMPARE(board.caption(1).text, "１Ａ　理科");
     QCOMPARE(teacher.last.namingMode, Numbered);
     teacher.sees(board.poll());
-    change("\"07/30-1\",\"\"\r\n");
+    change(bookingFile(), "\"07/30-1\",\"\"\r\n");
     teacher.sees(board.poll());
     QCOMPARE(teacher.seen, (QStringList{"2 １-２　", "70 z", "1 "}));
 }
@@ -227,7 +215,7 @@ void TestBoardSession::unusableFiles()
     QCOMPARE(result.outcome, Outcome::Unreadable);
     QVERIFY(result.message.contains(Room + ".dat"));
     QVERIFY(QDir(dir->path()).rmdir(Room + ".dat"));
-    change("\xEF\xBB\xBF" + X);
+    change(bookingFile(), "\xEF\xBB\xBF" + X);
     result = board.thisWeek();
     QCOMPARE(result.outcome, Outcome::Notice);
     QVERIFY(result.message.contains("UTF-8") && result.message.contains(Room + ".dat") && board.isUsable());

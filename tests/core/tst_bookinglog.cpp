@@ -6,6 +6,7 @@
 #include "core/FileSystem.h"
 #include "core/LineReader.h"
 #include "core/SlotKey.h"
+#include "../support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -36,21 +37,6 @@ namespace {
 
 const QString Room = QStringLiteral("理科室");
 const QDate Today(2018, 8, 1); // window 2018/07/30 … 2018/08/10
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-// As another program writes: without the lock. Every version bears the same
-// time of writing: only the time of the change tells a rewrite of the same length.
-bool writeAll(const QString &path, const QByteArray &bytes, QIODevice::OpenMode mode = QIODevice::Truncate)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | mode) && file.write(bytes) == bytes.size() && file.flush()
-        && file.setFileTime(QDateTime(Today, QTime(8, 0)), QFile::FileModificationTime);
-}
 
 QByteArray record(const QString &key, const QString &text)
 {

@@ -4,8 +4,8 @@
 #include "core/DateWindow.h"
 #include "core/RoomLocation.h"
 #include "core/SlotHistory.h"
+#include "../support/TestFiles.h"
 
-#include <QFile>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
@@ -22,12 +22,6 @@ class TestSlotHistory : public QObject
     QTemporaryDir m_dir;
     const RoomLocation m_room{m_dir.path(), QStringLiteral("理科室")};
     QString path() const { return m_dir.filePath(QStringLiteral("理科室.dat")); }
-
-    void writeFile(const QByteArray &bytes)
-    {
-        QFile file(path());
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-    }
 
 private slots:
     void cleanup() { QFile::remove(path()); }
@@ -61,7 +55,7 @@ private slots:
         QFETCH(QStringList, entries);
 
         if (!bytes.isNull())
-            writeFile(bytes);
+            QVERIFY(writeAll(path(), bytes));
         QString error;
         const auto history = SlotHistory::read(m_room, key, &error);
         QVERIFY2(history, qPrintable(error));
@@ -87,7 +81,7 @@ private slots:
     {
         QFETCH(QString, kind);
         if (kind == "program")
-            writeFile(QByteArray("\x7F" "ELF\x02\x01\x01\0\0\0", 10));
+            QVERIFY(writeAll(path(), QByteArray("\x7F" "ELF\x02\x01\x01\0\0\0", 10)));
         else if (kind == "huge")
             QVERIFY(QFile(path()).open(QIODevice::WriteOnly) && QFile::resize(path(), BookingLog::MaxFileSize + 1));
 #ifdef Q_OS_UNIX
