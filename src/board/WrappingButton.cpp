@@ -14,14 +14,6 @@ namespace {
 constexpr QChar FullWidthSpace(0x3000);
 constexpr QChar WordJoiner(0x2060);
 
-QString withoutTrailingSpaces(const QString &text)
-{
-    qsizetype end = text.size();
-    while (end > 0 && text.at(end - 1).isSpace())
-        --end;
-    return text.left(end);
-}
-
 } // namespace
 
 WrappingButton::WrappingButton(const QString &objectName, const QString &text, QWidget *parent)
@@ -84,21 +76,6 @@ void WrappingButton::layOut(QTextLayout &layout) const
         line.setPosition(QPointF(0, baseline - line.ascent()));
     }
     layout.endLayout();
-}
-
-QStringList WrappingButton::lines() const
-{
-    if (text().isEmpty())
-        return {};
-    QTextLayout layout;
-    layOut(layout);
-    QStringList shown;
-    for (int i = 0; i < layout.lineCount(); ++i) {
-        const QTextLine line = layout.lineAt(i);
-        QString shownLine = layout.text().mid(line.textStart(), line.textLength());
-        shown << withoutTrailingSpaces(shownLine.remove(WordJoiner));
-    }
-    return shown;
 }
 
 void WrappingButton::paintEvent(QPaintEvent *)

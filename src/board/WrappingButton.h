@@ -22,9 +22,6 @@ public:
     // as in the stored text, where an ideographic space parts the two.
     void setCaption(const QString &text, int breakAfter = -1);
 
-    // The lines as painted, without the spaces that end a line.
-    QStringList lines() const;
-
 protected:
     void paintEvent(QPaintEvent *event) override;
     // Enter presses the focused button, as everywhere on Windows; Space

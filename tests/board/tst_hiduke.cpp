@@ -56,7 +56,6 @@ private slots:
     void board();
     void roomHeading_data();
     void roomHeading();
-    void namingModeBox();
     void boardsUpdateThemselves();
     void historyAndPrint();
     void keyboard_data();
@@ -86,6 +85,11 @@ void TestHiduke::board()
     QVERIFY(board->Form_Load());
     QCOMPARE(QAccessible::queryAccessibleInterface(board.get())->role(), QAccessible::Window);
     QCOMPARE(QAccessible::queryAccessibleInterface(slot(*board, 1))->role(), QAccessible::Button);
+    auto *a = board->findChild<QCheckBox *>("A"); // turns the naming mode and shows it
+    a->click();
+    QCOMPARE(a->checkState(), Qt::Checked);
+    a->click();
+    QCOMPARE(a->checkState(), Qt::Unchecked);
     QCOMPARE(QAccessible::queryAccessibleInterface(board->findChild<QLabel *>("RoomName"))->text(QAccessible::Name), Room);
     QTest::mouseClick(board->findChild<QPushButton *>("NextBT"), Qt::LeftButton);
     QCOMPARE(board->findChild<QLabel *>("Tuki")->text() + board->findChild<QLabel *>("Hiduke_9")->text(), "817");
@@ -123,17 +127,6 @@ void TestHiduke::roomHeading()
     font.setPixelSize(font.pixelSize() + 1);
     QVERIFY(QFontMetricsF(font, label).horizontalAdvance(heading) > label->width());
     QVERIFY(QFileInfo::exists(dir->filePath(room + ".dat")));
-}
-
-// The box A turns the board's naming mode when clicked, and shows it.
-void TestHiduke::namingModeBox()
-{
-    auto board = makeBoard();
-    auto *a = board->findChild<QCheckBox *>("A");
-    a->click();
-    const Qt::CheckState first = a->checkState();
-    a->click();
-    QCOMPARE((QList{first, a->checkState()}), (QList{Qt::Checked, Qt::Unchecked}));
 }
 
 // What another computer books shows within two seconds without a click, but
@@ -236,12 +229,16 @@ void TestHiduke::keyboard()
     }
     QWidget *button = QApplication::focusWidget();
 
-    // The frame as drawn, inward from the middle of the left side.
+    // The frame as drawn, inward from the middle of each side.
     const QImage image = button->grab().toImage();
-    int drawn = 0;
-    while (image.pixelColor(1 + drawn, image.height() / 2) == button->palette().color(QPalette::Active, QPalette::Highlight))
-        ++drawn;
-    QCOMPARE(drawn, frame);
+    const QColor highlight = button->palette().color(QPalette::Active, QPalette::Highlight);
+    const int w = image.width() - 2, h = image.height() - 2;
+    for (auto [at, step] : {std::pair{QPoint(1, h / 2), QPoint(1, 0)}, {{w, h / 2}, {-1, 0}}, {{w / 2, 1}, {0, 1}}, {{w / 2, h}, {0, -1}}}) {
+        int drawn = 0;
+        for (; image.pixelColor(at) == highlight; at += step)
+            ++drawn;
+        QCOMPARE(drawn, frame);
+    }
 
     if (!where.contains('/')) {
         QCOMPARE(button->objectName(), where);

@@ -6,6 +6,7 @@
 #include "core/Cp932.h"
 #include "core/QtTranslation.h"
 #include "../support/ModalDriver.h"
+#include "../support/TestFiles.h"
 
 // The board, its dialogs, a message box and the printed pages as drawn, pixel for pixel,
 // against the images in tests/board/reference. With ROOMBOARD_WRITE_REFERENCES
@@ -23,12 +24,6 @@ const QString Bookings = QStringLiteral("\"07/30-1\",\"１-２　数学\"\r\n\"0
                                         "\"08/01-0\",\"１Ａ　　理科\"\r\n\"08/03-2\",\"その他　委員会\"\r\n"
                                         "\"08/06-5\",\"Lab work day\"\r\n\"08/08-4\",\"Laboratory\"\r\n"
                                         "\"08/09-6\",\"　　　総合\"\r\n\"08/10-0\",\"２-４　技術\"\r\n");
-
-bool writeBookings(const QTemporaryDir &dir)
-{
-    QFile file(dir.filePath(QStringLiteral("理科室.dat")));
-    return file.open(QIODevice::WriteOnly) && file.write(*Cp932::encode(Bookings)) > 0;
-}
 
 } // namespace
 
@@ -73,7 +68,7 @@ void TestRendering::compare(const QImage &drawn, const QString &name)
 void TestRendering::boardDialogAndBox()
 {
     QTemporaryDir dir;
-    QVERIFY(writeBookings(dir));
+    QVERIFY(writeAll(dir.filePath("理科室.dat"), *Cp932::encode(Bookings)));
     Hiduke board({[] { return QDate(2018, 8, 1); }, [&dir] { return RoomLocation{dir.path(), "理科室"}; }, std::chrono::hours(1)});
     QVERIFY(board.Form_Load());
     const auto slot = [&board](int p) { return board.findChild<QPushButton *>(QStringLiteral("PCclass_%1").arg(p)); };
@@ -122,7 +117,7 @@ void TestRendering::namingModeBoxOnTintedSurface()
 void TestRendering::printedPagesAndHistory()
 {
     QTemporaryDir dir;
-    QVERIFY(writeBookings(dir));
+    QVERIFY(writeAll(dir.filePath("理科室.dat"), *Cp932::encode(Bookings)));
     BoardSession session([] { return QDate(2018, 8, 1); }, [&dir] { return RoomLocation{dir.path(), "理科室"}; });
     session.load();
     const BoardView dialog{[](const BoardSession::Result &) {},
