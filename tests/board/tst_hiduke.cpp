@@ -153,8 +153,9 @@ void TestHiduke::boardsUpdateThemselves()
     QCOMPARE(slot(*board, 1)->text(), QStringLiteral("y"));
 }
 
-// Ctrl+P previews both weeks; the context-menu key on a slot opens its
-// history, from which a clearing is undone, or says why it cannot be read.
+// Ctrl+P previews both weeks, as the print button tells a screen reader; the
+// context-menu key on a slot opens its history, from which a clearing is
+// undone, or says why it cannot be read.
 void TestHiduke::historyAndPrint()
 {
     const QByteArray cleared = X + "\"07/30-4\",\"\"\r\n";
@@ -170,7 +171,6 @@ void TestHiduke::historyAndPrint()
     });
     QTest::keyClick(board.get(), Qt::Key_P, Qt::ControlModifier);
     QTRY_COMPARE(pages, 2);
-    // The print button tells a screen reader the shortcut too.
     QVERIFY(QAccessible::queryAccessibleInterface(board->findChild<QWidget *>("PrintBT"))->text(QAccessible::Description).contains("Ctrl+P"));
     m_driver.answerNext([](QDialog &history) { history.findChild<QPushButton *>("rebookButton")->click(); });
     QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, {}, {});

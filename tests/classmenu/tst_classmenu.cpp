@@ -113,6 +113,8 @@ void TestClassMenu::choose()
     QCOMPARE(dialog.subject(), subject);
     QCOMPARE(dialog.namingMode(), modeAfter);
     QCOMPARE(list(dialog, 2)->item(1)->text(), ClassLists::classEntries(modeAfter).at(1)); // the classes shown
+    for (int n = 1; n <= 3; ++n) // a screen reader names each list
+        QVERIFY(!QAccessible::queryAccessibleInterface(list(dialog, n))->text(QAccessible::Name).isEmpty());
 }
 
 QTEST_MAIN(TestClassMenu)
