@@ -58,9 +58,8 @@ private slots:
     // named as such, and a path is quoted only where a shell would split it.
     void adviceOnRefusal()
     {
-        const QString dat = "名前が .dat で終わるファイルは、部屋の予約ファイルです。";
-        QVERIFY(InstalledName::notARoomMessage("理科室.DAT", "/p").contains(dat));
-        QVERIFY(!InstalledName::notARoomMessage("roomboard", "/p").contains(dat));
+        const auto saysDat = [](const QString &name) { return InstalledName::notARoomMessage(name, "/p").contains(".dat で終わるファイルは、部屋の予約ファイル"); };
+        QVERIFY(saysDat("理科室.DAT") && !saysDat("roomboard"));
         QCOMPARE(BookingFileSetup::installLine("/srv/理科室.dat").section(' ', 8), "/srv/理科室.dat");
         QCOMPARE(BookingFileSetup::installLine("/srv/it's 理科室.dat").section(' ', 8), "'/srv/it'\\''s 理科室.dat'");
     }
