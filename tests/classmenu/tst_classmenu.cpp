@@ -84,6 +84,7 @@ void TestClassMenu::choose_data()
     QTest::newRow("Esc on OK") << lettered << Acts{key(Qt::Key_Escape)} << LeftOpen << none << none << lettered;
     // The first arrow in a list selects the row it shows as current.
     QTest::newRow("Down") << lettered << Acts{tab, tab, down, ok} << accepted << "１" + IS + IS << none << lettered;
+    QTest::newRow("Down after a toggle") << lettered << Acts{row(1, 1), row(2, 11), down, ok} << accepted << "２- " << none << numbered;
     QTest::newRow("Down Down") << lettered << Acts{tab, tab, down, down, ok} << accepted << "２" + IS + IS << none << lettered;
 }
 
