@@ -332,7 +332,7 @@ bool BookingLog::appendLocked(NativeFile &file, const QByteArray &record, QStrin
     // shown as whole, and made whole, so as not to vanish once written after.
     if (before > 0) {
         char last = '\n';
-            if (!file.seek(before - 1) || file.read(&last, 1) != 1) {
+        if (!file.seek(before - 1) || file.read(&last, 1) != 1) {
             if (error)
                 *error = failure(CannotRead, file.error());
             return false;
