@@ -101,10 +101,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             check(replay.slotText(slot) == shown[slot], "a slot shows what the file does not say");
     }
 
-    // From a line end in the middle, as a reader coming back does; to an end
-    // the file falls short of, or short of the file's end; a read error.
+    // From a line end in the middle, as a reader coming back does, or the second
+    // line's start; to an end the file falls short of, or short of its end; a read error.
     readLines(file, file.lastIndexOf('\n', file.size() / 2) + 1, file.size() + 1, 5);
-    readLines(file, 0, file.size() * 3 / 4, 3);
+    const qsizetype second = file.indexOf('\n') + 1;
+    readLines(file, second, qMax<qint64>(second, file.size() * 3 / 4), 3);
     readLines(file, 0, file.size(), 7, file.size() / 2);
     // Filler lines move the input onto the end of the reader's first read, by
     // an amount its last two bytes choose.
