@@ -77,12 +77,13 @@ private:
 // authorship notice, and a file it cannot read.
 void TestHiduke::board()
 {
-    change(bookingFile(), "\"08/06-1\",\"z\"\r\n");
+    change(bookingFile(), "\xEF\xBB\xBF\"08/06-1\",\"z\"\r\n"); // saved again as UTF-8: shown, not written
     auto board = makeBoard();
     QTest::mouseDClick(board.get(), Qt::LeftButton, {}, QPoint(600, 800));
     QVERIFY(!board->findChild<QLabel *>("C")->isHidden());
     QSignalSpy failed(board.get(), &Hiduke::failed);
     QVERIFY(board->Form_Load());
+    QVERIFY(m_driver.takeAsked().join('|').endsWith("予約や消去はできません。 [OK] (information)"));
     QCOMPARE(QAccessible::queryAccessibleInterface(board.get())->role(), QAccessible::Window);
     QCOMPARE(QAccessible::queryAccessibleInterface(slot(*board, 1))->role(), QAccessible::Button);
     auto *a = board->findChild<QCheckBox *>("A"); // turns the naming mode and shows it

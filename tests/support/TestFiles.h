@@ -25,8 +25,5 @@ inline bool writeAll(const QString &path, const QByteArray &bytes, QIODevice::Op
 // Another board's records appended, or "folder": a folder in the file's place.
 inline void change(const QString &path, const QByteArray &bytes)
 {
-    if (bytes == "folder")
-        QVERIFY(QFile::remove(path) && QDir().mkdir(path));
-    else
-        QVERIFY(writeAll(path, bytes, QIODevice::Append));
+    QVERIFY(bytes == "folder" ? QFile::remove(path) && QDir().mkdir(path) : writeAll(path, bytes, QIODevice::Append));
 }
