@@ -18,10 +18,12 @@ public:
     // buttons[1…70] are the board's slot buttons.
     BoardScreen(QWidget *board, const std::array<WrappingButton *, SlotKey::SlotCount + 1> &buttons,
                 NamingModeBox *mode);
+    // The view's callables hold this screen's address.
+    Q_DISABLE_COPY_MOVE(BoardScreen)
 
     void showOutcome(const BoardSession::Result &result);
     // What the session is handed for a click or an undo.
-    BoardView &view() { return m_view; }
+    const BoardView &view() const { return m_view; }
 
 private:
     BoardView::ClassAnswer openClassMenu(NamingMode mode);
